@@ -1,0 +1,57 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+// The error kinds the program raises. Each carries its French message as UTF-8 text; the one place that
+// shows errors (the window's error box, the command line's standard error) adds the final "." rule.
+namespace glanex {
+
+class GlanexError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// A resource ran out or a stream could not be read or written as a whole.
+class EOutOfResources : public GlanexError {
+ public:
+  using GlanexError::GlanexError;
+};
+
+// A file could not be opened for reading.
+class EFOpenError : public GlanexError {
+ public:
+  using GlanexError::GlanexError;
+};
+
+// A file could not be created for writing.
+class EFCreateError : public GlanexError {
+ public:
+  using GlanexError::GlanexError;
+};
+
+// An operation that the object's state forbids, such as a range whose bounds cross.
+class EInvalidOperation : public GlanexError {
+ public:
+  using GlanexError::GlanexError;
+};
+
+inline constexpr const char* kLineInsertionError = "Erreur d'insertion de ligne RichEdit";
+inline constexpr const char* kStreamLoadError = "Erreur au chargement du flux";
+inline constexpr const char* kStreamSaveError = "Erreur à l'enregistrement du flux";
+inline constexpr const char* kOutOfMemoryMessage = "Mémoire insuffisante";
+
+// The message as the user sees it: a "." is added when its last byte sorts after ".".
+std::string withFinalDot(const std::string& message);
+
+// The C library's description of errno value `errorNumber` in the user's locale, as UTF-8, without the
+// trailing spaces, control characters and full stops that would clash with the final "." rule.
+std::string systemErrorDescription(int errorNumber);
+
+// "Impossible d'ouvrir le fichier "<path>". <description>" for a failed open of `path`.
+EFOpenError fileOpenError(const std::string& displayPath, int errorNumber);
+
+// "Impossible de créer le fichier "<path>". <description>" for a failed creation of `path`.
+EFCreateError fileCreateError(const std::string& displayPath, int errorNumber);
+
+}  // namespace glanex
