@@ -1,0 +1,254 @@
+#include "extraction/DocumentFiles.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+#include <new>
+#include <optional>
+#include <random>
+#include <sstream>
+#include <stdexcept>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "extraction/Errors.h"
+#include "extraction/RtfReader.h"
+#include "extraction/RtfWriter.h"
+#include "extraction/TextEncoding.h"
+
+namespace glanex {
+
+namespace {
+
+// Owns a file descriptor so that every way out of a function closes it.
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  ~FileDescriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+
+  int get() const { return fd_; }
+  bool isOpen() const { return fd_ >= 0; }
+
+  // Closes now, for the callers that must know whether the last writes reached the file.
+  bool close() {
+    const int fd = fd_;
+    fd_ = -1;
+    return ::close(fd) == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+int openRetrying(const char* path, int flags, mode_t mode = 0) {
+  int fd;
+  do {
+    fd = ::open(path, flags, mode);
+  } while (fd < 0 && errno == EINTR);
+  return fd;
+}
+
+// The whole content of an open file; false when a read fails.
+bool readAll(int fd, std::size_t sizeHint, std::string& bytes) {
+  // One byte beyond the expected size lets the end show up without growing the buffer.
+  bytes.resize(std::max<std::size_t>(sizeHint + 1, 64 * 1024));
+  std::size_t size = 0;
+  for (;;) {
+    if (size == bytes.size()) bytes.resize(bytes.size() * 2);
+    const ssize_t count = ::read(fd, bytes.data() + size, bytes.size() - size);
+    if (count == 0) break;
+    if (count < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    size += static_cast<std::size_t>(count);
+  }
+  bytes.resize(size);
+  return true;
+}
+
+std::string readFile(const std::string& path) {
+  // Takes errno as an argument so that it is read before displayPath can change it.
+  const auto openError = [&](int errorNumber) { return fileOpenError(displayPath(path), errorNumber); };
+  const FileDescriptor file(openRetrying(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
+  if (!file.isOpen()) throw openError(errno);
+  struct stat status;
+  if (::fstat(file.get(), &status) != 0) throw openError(errno);
+  if (S_ISDIR(status.st_mode)) throw openError(EISDIR);
+  const std::size_t sizeHint = S_ISREG(status.st_mode) ? static_cast<std::size_t>(status.st_size) : 0;
+  std::string bytes;
+  if (!readAll(file.get(), sizeHint, bytes)) throw EOutOfResources(kStreamLoadError);
+  return bytes;
+}
+
+bool writeAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t count = ::write(fd, bytes.data(), bytes.size());
+    if (count < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(count));
+  }
+  return true;
+}
+
+std::string readLink(const std::string& path) {
+  std::string target(256, '\0');
+  for (;;) {
+    const ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
+    if (length < 0) return {};
+    if (static_cast<std::size_t>(length) < target.size()) {
+      target.resize(static_cast<std::size_t>(length));
+      return target;
+    }
+    target.resize(target.size() * 2);
+  }
+}
+
+// The file that saving to `path` must replace: the end of its chain of symbolic links, so that the
+// links stay. Resolved by hand rather than by realpath because the file at the end may not exist yet.
+std::string fileBehindLinks(const std::string& path) {
+  constexpr int kMaxLinks = 40;  // the kernel's own limit before ELOOP
+  std::filesystem::path current = path;
+  for (int hop = 0; hop < kMaxLinks; ++hop) {
+    struct stat status;
+    if (::lstat(current.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return current.string();
+    const std::string target = readLink(current.string());
+    if (target.empty()) return {};
+    current = current.parent_path() / target;
+  }
+  errno = ELOOP;
+  return {};
+}
+
+// Refuses, before anything is written, a target that exists but could not be opened for writing: the
+// rename would otherwise replace a folder or a file the user may not modify.
+void checkTargetWritable(const std::string& target, const std::string& shownPath, const struct stat& status) {
+  if (S_ISDIR(status.st_mode)) throw fileCreateError(shownPath, EISDIR);
+  // No O_TRUNC: this only asks the question. O_NONBLOCK keeps a FIFO from blocking the call.
+  const FileDescriptor probe(openRetrying(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+  if (!probe.isOpen()) throw fileCreateError(shownPath, errno);
+}
+
+std::string randomSuffix() {
+  static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  thread_local std::mt19937_64 generator{std::random_device{}()};
+  std::uniform_int_distribution<std::size_t> pick(0, sizeof kAlphabet - 2);
+  std::string suffix(6, '\0');
+  for (char& c : suffix) c = kAlphabet[pick(generator)];
+  return suffix;
+}
+
+// A temporary file beside the target, removed unless it was committed by renaming it over the target.
+class TemporaryFile {
+ public:
+  // Creates ".<name>.XXXXXX" beside `target` with `mode` less the umask, as open applies it; created()
+  // tells whether that worked, errno why not.
+  TemporaryFile(const std::filesystem::path& target, mode_t mode) {
+    constexpr std::size_t kMaxNameBytes = 200;  // leaves room within NAME_MAX for the dot and suffix
+    constexpr int kAttempts = 100;
+    const std::string name = target.filename().string().substr(0, kMaxNameBytes);
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+      path_ = target.parent_path() / ("." + name + "." + randomSuffix());
+      const int fd = openRetrying(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, mode);
+      if (fd >= 0) {
+        fd_.emplace(fd);
+        return;
+      }
+      if (errno != EEXIST) return;
+    }
+  }
+  ~TemporaryFile() {
+    if (fd_.has_value() && !committed_) ::unlink(path_.c_str());
+  }
+  TemporaryFile(const TemporaryFile&) = delete;
+  TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+  bool created() const { return fd_.has_value(); }
+  FileDescriptor& descriptor() { return *fd_; }
+
+  bool renameOver(const std::string& target) {
+    committed_ = ::rename(path_.c_str(), target.c_str()) == 0;
+    return committed_;
+  }
+
+ private:
+  std::filesystem::path path_;
+  std::optional<FileDescriptor> fd_;
+  bool committed_ = false;
+};
+
+std::string serialize(const FormattedText& document) {
+  std::ostringstream rtf;
+  RtfWriter(rtf).write(document);
+  return std::move(rtf).str();
+}
+
+// Makes the rename itself durable. A best effort: the new content is already in place, and some file
+// systems refuse to sync a folder.
+void syncFolder(const std::filesystem::path& folder) {
+  const FileDescriptor directory(
+      openRetrying(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (directory.isOpen()) ::fsync(directory.get());
+}
+
+}  // namespace
+
+FormattedText documentFromBytes(std::string_view bytes) {
+  if (std::optional<FormattedText> rtf = RtfReader::read(bytes)) return std::move(*rtf);
+  return FormattedText::fromPlainText(decodePlainText(bytes));
+}
+
+FormattedText loadDocumentFile(const std::string& path) {
+  try {
+    return documentFromBytes(readFile(path));
+  } catch (const std::bad_alloc&) {
+    throw EOutOfResources(kStreamLoadError);
+  } catch (const std::length_error&) {
+    throw EOutOfResources(kStreamLoadError);
+  }
+}
+
+void saveDocumentFile(const std::string& path, const FormattedText& document) {
+  const std::string shownPath = displayPath(path);
+  const std::string target = fileBehindLinks(path);
+  if (target.empty()) throw fileCreateError(shownPath, errno);
+
+  struct stat existing;
+  const bool replacing = ::lstat(target.c_str(), &existing) == 0;
+  if (replacing) checkTargetWritable(target, shownPath, existing);
+
+  std::string rtf;
+  try {
+    rtf = serialize(document);
+  } catch (const std::bad_alloc&) {
+    throw EOutOfResources(kStreamSaveError);
+  }
+
+  // A new file gets 0666 less the umask from open itself. A replaced file gets its old permission bits,
+  // and stays private to us until then.
+  TemporaryFile temporary(target, replacing ? 0600 : 0666);
+  if (!temporary.created()) throw fileCreateError(shownPath, errno);
+  FileDescriptor& file = temporary.descriptor();
+  const bool written = (!replacing || ::fchmod(file.get(), existing.st_mode & 07777) == 0) &&
+                       writeAll(file.get(), rtf) && ::fsync(file.get()) == 0 && file.close() &&
+                       temporary.renameOver(target);
+  if (!written) throw EOutOfResources(kStreamSaveError);
+  syncFolder(std::filesystem::path(target).parent_path());
+}
+
+std::string displayPath(const std::string& path) {
+  std::error_code error;
+  std::filesystem::path absolute = std::filesystem::absolute(path, error);
+  if (error) absolute = path;
+  return displayableUtf8(absolute.lexically_normal().string());
+}
+
+}  // namespace glanex

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "extraction/FormattedText.h"
+
+// Reading and writing the files the panes load and save. Paths are file-system paths (any bytes); only
+// error messages turn them into displayable text.
+namespace glanex {
+
+// The document a file holds: RTF when it reads as RTF, else plain text by decodePlainText. Throws
+// EFOpenError when the file cannot be opened (a folder included) and EOutOfResources
+// "Erreur au chargement du flux" when it cannot be read.
+FormattedText loadDocumentFile(const std::string& path);
+
+// The document as the pane loading `bytes` would hold it: RTF when it reads as RTF, else plain text.
+FormattedText documentFromBytes(std::string_view bytes);
+
+// Writes `document` as RTF to `path` through a temporary file in the same folder renamed over the target,
+// so that on any failure the target keeps its old content. Throws EFCreateError when the file cannot be
+// created and EOutOfResources "Erreur à l'enregistrement du flux" when writing fails; messages name the
+// target's absolute path. A new file gets mode 0666 less the umask; a replaced file keeps its mode.
+void saveDocumentFile(const std::string& path, const FormattedText& document);
+
+// The absolute form of `path` as UTF-8 for messages, without resolving symbolic links.
+std::string displayPath(const std::string& path);
+
+}  // namespace glanex

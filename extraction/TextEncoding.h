@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Conversions between the outside world's text (files, clipboard, terminal) and the Windows-1252 bytes
+// that panes hold. Bytes 81, 8D, 8F, 90 and 9D, which Windows-1252 leaves undefined, stand for the
+// control characters U+0081, U+008D, U+008F, U+0090 and U+009D, so every byte has a character and back.
+namespace glanex {
+
+// Plain text as a file or the clipboard gives it, as pane text: UTF-8 when it starts with the UTF-8
+// byte-order mark or is valid (strict) UTF-8 holding a multi-byte sequence, UTF-16 when it starts with
+// FF FE or FE FF, else Windows-1252 byte for byte. Characters without a Windows-1252 form become "?",
+// the byte-order mark is dropped, and CR LF, CR and LF each become one CR LF.
+std::string decodePlainText(std::string_view bytes);
+
+// CR LF, a CR alone and an LF alone each become CR LF.
+std::string normalizeLineBreaks(std::string_view text);
+
+// Windows-1252 text as UTF-8.
+std::string cp1252ToUtf8(std::string_view text);
+
+// UTF-8 text as Windows-1252; characters without a Windows-1252 form (and invalid sequences) become
+// `replacement`. Returns whether every character had a form.
+bool utf8ToCp1252(std::string_view text, std::string& out, char replacement = '?');
+
+// The Windows-1252 byte for a Unicode code point, or -1 when it has none.
+int cp1252FromCodePoint(char32_t codePoint);
+
+// The Unicode code point of a Windows-1252 byte.
+char32_t codePointFromCp1252(unsigned char byte);
+
+// File-system bytes shown as UTF-8: valid UTF-8 stays, every other byte becomes U+FFFD.
+std::string displayableUtf8(std::string_view bytes);
+
+}  // namespace glanex
