@@ -1,0 +1,116 @@
+#include "cli/CommandLine.h"
+
+#include <algorithm>
+#include <exception>
+#include <new>
+#include <optional>
+
+#include <unistd.h>
+
+#include "BuildVersion.h"
+#include "app/ResultPunctuation.h"
+#include "cli/Options.h"
+#include "cli/StandardStreams.h"
+#include "cli/TerminalProgress.h"
+#include "cli/UsageError.h"
+#include "extraction/DocumentFiles.h"
+#include "extraction/Errors.h"
+#include "extraction/Pipeline.h"
+#include "extraction/TextEncoding.h"
+#include "extraction/TextPane.h"
+
+namespace glanex {
+
+namespace {
+
+// Fills the source pane as loading a file into it would, standard input included.
+void loadSource(TextPane& source, const std::string& path) {
+  if (path != "-") {
+    source.RichLines()->LoadFile(path);
+    return;
+  }
+  const FormattedText document = documentFromBytes(readStandardInput());
+  source.buffer().setDocument(document);
+  source.buffer().setCapacity(std::max(source.buffer().capacity(), kLoadedCapacity));
+}
+
+std::int64_t extract(const TStrings& source, const Options& options, WorkingLists lists) {
+  // The bar lives only as long as the run, so its line is cleared before any other output or error.
+  std::optional<TerminalProgress> bar;
+  if (!options.quiet && ::isatty(STDERR_FILENO) == 1) bar.emplace();
+  return RunExtraction(source, options.separators, lists, bar ? &*bar : nullptr);
+}
+
+// Adds the commas to the final list. Its pane is a working list; no window limits what leaves it, and
+// commas cut at the working capacity would be dropped without a word.
+void addCommas(TextPane& finalList) {
+  finalList.buffer().setCapacity(kUnlimitedCapacity);
+  AddCommas(finalList.Lines());
+}
+
+std::string formatFinalList(const TStrings& lines, OutputEncoding encoding) {
+  std::string output;
+  const std::int64_t count = lines.LineCount();
+  for (std::int64_t i = 0; i < count; ++i) {
+    const std::string line = lines.GetLine(i);
+    output += encoding == OutputEncoding::Utf8 ? cp1252ToUtf8(line) : line;
+    output += '\n';
+  }
+  return output;
+}
+
+void runExtraction(const Options& options) {
+  TextPane source = TextPane::document();
+  loadSource(source, options.inputPath);
+  TextPane richEditT1 = TextPane::workingRich();
+  TextPane richEditT2 = TextPane::workingRich();
+  TextPane memo1 = TextPane::workingPlain();
+  const std::int64_t count =
+      extract(source.Lines(), options, {richEditT1.Lines(), richEditT2.Lines(), memo1.Lines()});
+  if (options.addCommas) addCommas(richEditT2);
+  if (options.outputPath) {
+    richEditT2.RichLines()->SaveFile(*options.outputPath);
+  } else {
+    writeStandardOutput(formatFinalList(richEditT2.Lines(), options.encoding));
+  }
+  if (!options.quiet) writeStandardError("= " + std::to_string(count) + " Email(s)\n");
+}
+
+void run(const std::vector<std::string>& arguments) {
+  const Options options = parseOptions(arguments);
+  switch (options.action) {
+    case CliAction::ShowHelp:
+      writeStandardOutput(helpText());
+      break;
+    case CliAction::ShowVersion:
+      writeStandardOutput(std::string("glanex-cli ") + kBuildVersion + "\n");
+      break;
+    case CliAction::Extract:
+      runExtraction(options);
+      break;
+  }
+}
+
+int reportFailure(const std::string& message) {
+  writeStandardError(withFinalDot(message) + "\n");
+  return kExitFailure;
+}
+
+}  // namespace
+
+int runCommandLine(const std::vector<std::string>& arguments) {
+  try {
+    run(arguments);
+    return kExitSuccess;
+  } catch (const UsageError& error) {
+    writeStandardError(withFinalDot(error.what()) + "\nEssayez « glanex-cli --help ».\n");
+    return kExitUsage;
+  } catch (const std::bad_alloc&) {
+    return reportFailure(kOutOfMemoryMessage);
+  } catch (const std::exception& error) {
+    // GlanexError above all; the standard library's own failures are errors of the system too.
+    return reportFailure(error.what());
+  }
+}
+
+}  // namespace glanex

@@ -1,0 +1,163 @@
+#include "cli/Options.h"
+
+#include <span>
+#include <string_view>
+
+#include "cli/UsageError.h"
+#include "extraction/TextEncoding.h"
+
+namespace glanex {
+
+namespace {
+
+// One row per option, so that a new option is one more row and its setter.
+struct OptionSpec {
+  char shortName;  // '\0' for a long name only
+  std::string_view longName;
+  bool takesValue;
+  void (*apply)(Options& options, const std::string& value);
+};
+
+void setSeparators(Options& options, const std::string& utf8) {
+  std::string cp1252;
+  if (!utf8ToCp1252(utf8, cp1252)) {
+    throw UsageError("Les séparateurs contiennent un caractère sans équivalent Windows-1252");
+  }
+  options.separators = std::move(cp1252);
+}
+
+void setEncoding(Options& options, const std::string& name) {
+  if (name == "utf-8") {
+    options.encoding = OutputEncoding::Utf8;
+  } else if (name == "cp1252") {
+    options.encoding = OutputEncoding::Cp1252;
+  } else {
+    throw UsageError("Encodage inconnu : « " + name + " » ; utf-8 ou cp1252 attendu");
+  }
+}
+
+constexpr OptionSpec kOptionSpecs[] = {
+    {'s', "separateurs", true, setSeparators},
+    {'\0', "virgules", false, [](Options& options, const std::string&) { options.addCommas = true; }},
+    {'o', "sortie", true, [](Options& options, const std::string& path) { options.outputPath = path; }},
+    {'e', "encodage", true, setEncoding},
+    {'q', "silencieux", false, [](Options& options, const std::string&) { options.quiet = true; }},
+    {'h', "help", false, [](Options& options, const std::string&) { options.action = CliAction::ShowHelp; }},
+    {'V', "version", false,
+     [](Options& options, const std::string&) { options.action = CliAction::ShowVersion; }},
+};
+
+const OptionSpec* findLong(std::string_view name) {
+  for (const OptionSpec& spec : kOptionSpecs) {
+    if (spec.longName == name) return &spec;
+  }
+  return nullptr;
+}
+
+const OptionSpec* findShort(char name) {
+  for (const OptionSpec& spec : kOptionSpecs) {
+    if (spec.shortName == name) return &spec;
+  }
+  return nullptr;
+}
+
+UsageError unknownOption(std::string_view spelling) {
+  return UsageError("Option inconnue : « " + std::string(spelling) + " »");
+}
+
+UsageError missingValue(std::string_view spelling) {
+  return UsageError("L'option « " + std::string(spelling) + " » demande un argument");
+}
+
+// The argument after position `index`, which a value-taking option consumes whatever it looks like.
+const std::string& nextArgument(std::span<const std::string> arguments, std::size_t& index,
+                                std::string_view spelling) {
+  if (index + 1 >= arguments.size()) throw missingValue(spelling);
+  return arguments[++index];
+}
+
+// "--name", "--name=value" or "--name value"; advances `index` past a value taken from the next argument.
+void parseLongOption(std::span<const std::string> arguments, std::size_t& index, Options& options) {
+  const std::string_view argument = arguments[index];
+  const std::size_t equals = argument.find('=');
+  const std::string_view spelling = argument.substr(0, equals);
+  const OptionSpec* spec = findLong(spelling.substr(2));
+  if (spec == nullptr) throw unknownOption(spelling);
+  if (!spec->takesValue) {
+    if (equals != std::string_view::npos) {
+      throw UsageError("L'option « " + std::string(spelling) + " » ne prend pas d'argument");
+    }
+    spec->apply(options, {});
+  } else if (equals != std::string_view::npos) {
+    spec->apply(options, std::string(argument.substr(equals + 1)));
+  } else {
+    spec->apply(options, nextArgument(arguments, index, spelling));
+  }
+}
+
+// A group such as "-q", "-qV" or "-s,;" (the rest of the group is the value) or "-s" followed by its value.
+void parseShortOptions(std::span<const std::string> arguments, std::size_t& index, Options& options) {
+  const std::string& argument = arguments[index];
+  for (std::size_t position = 1; position < argument.size(); ++position) {
+    const std::string spelling = {'-', argument[position]};
+    const OptionSpec* spec = findShort(argument[position]);
+    if (spec == nullptr) throw unknownOption(spelling);
+    if (!spec->takesValue) {
+      spec->apply(options, {});
+      if (options.action != CliAction::Extract) return;
+      continue;
+    }
+    if (position + 1 < argument.size()) {
+      spec->apply(options, argument.substr(position + 1));
+    } else {
+      spec->apply(options, nextArgument(arguments, index, spelling));
+    }
+    return;
+  }
+}
+
+}  // namespace
+
+Options parseOptions(const std::vector<std::string>& arguments) {
+  Options options;
+  std::vector<std::string> files;
+  for (std::size_t index = 0; index < arguments.size(); ++index) {
+    const std::string& argument = arguments[index];
+    if (argument == "--") {
+      files.insert(files.end(), arguments.begin() + static_cast<std::ptrdiff_t>(index) + 1, arguments.end());
+      break;
+    }
+    if (argument.starts_with("--")) {
+      parseLongOption(arguments, index, options);
+    } else if (argument.size() > 1 && argument.front() == '-') {
+      parseShortOptions(arguments, index, options);
+    } else {
+      files.push_back(argument);
+    }
+    if (options.action != CliAction::Extract) return options;
+  }
+  if (files.size() > 1) throw UsageError("Un seul fichier à la fois : « " + files[1] + " » est en trop");
+  if (!files.empty()) options.inputPath = files.front();
+  return options;
+}
+
+std::string helpText() {
+  return "Usage : glanex-cli [options] [FICHIER]\n"
+         "Relève les adresses e-mail du texte de FICHIER (texte ou RTF) et les écrit une par ligne.\n"
+         "Sans FICHIER, ou avec « - », le texte est lu sur l'entrée standard.\n"
+         "\n"
+         "Options :\n"
+         "  -s, --separateurs TEXTE  caractères qui bornent une adresse ; vide : aucun\n"
+         "                           (par défaut : ponctuation, espace, tabulation, é è à ç ù…)\n"
+         "      --virgules           ajoute une virgule après chaque adresse\n"
+         "  -o, --sortie FICHIER     enregistre la liste en RTF dans FICHIER au lieu de l'afficher\n"
+         "                           (un fichier existant est remplacé)\n"
+         "  -e, --encodage ENC       encodage de la liste affichée : utf-8 (par défaut) ou cp1252\n"
+         "  -q, --silencieux         n'affiche ni la progression ni le nombre d'adresses\n"
+         "  -h, --help               affiche cette aide\n"
+         "  -V, --version            affiche la version\n"
+         "\n"
+         "Code de sortie : 0 en cas de succès, 1 en cas d'erreur, 2 si la ligne de commande est invalide.\n";
+}
+
+}  // namespace glanex

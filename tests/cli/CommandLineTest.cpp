@@ -1,0 +1,177 @@
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <gtest/gtest.h>
+
+#include "BuildVersion.h"
+#include "extraction/TextPane.h"
+#include "support/TestSupport.h"
+
+extern char** environ;
+
+namespace glanex {
+namespace {
+
+struct Outcome {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+const std::string kExample = std::string(GLANEX_SAMPLES_DIR) + "/exemple.txt";
+const std::string kExampleList = "bob@ex.test\nmarc@ex.test\nanne@ex.test\n";
+
+// Runs the built program with its standard streams on files of a scratch folder.
+class cliRun : public ::testing::Test {
+ protected:
+  Outcome run(std::vector<std::string> arguments, const std::string& input = "",
+              const std::string& stdoutPath = "") {
+    const std::string inPath = scratch_.file("stdin");
+    const std::string outPath = stdoutPath.empty() ? scratch_.file("stdout") : stdoutPath;
+    const std::string errPath = scratch_.file("stderr");
+    test::writeBytes(inPath, input);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, inPath.c_str(), O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    arguments.insert(arguments.begin(), GLANEX_CLI_PATH);
+    std::vector<char*> argv;
+    for (std::string& argument : arguments) argv.push_back(argument.data());
+    argv.push_back(nullptr);
+
+    pid_t pid = 0;
+    Outcome outcome;
+    if (posix_spawn(&pid, GLANEX_CLI_PATH, &actions, nullptr, argv.data(), environ) == 0) {
+      int wstatus = 0;
+      waitpid(pid, &wstatus, 0);
+      if (WIFEXITED(wstatus)) outcome.status = WEXITSTATUS(wstatus);
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    if (stdoutPath.empty()) outcome.out = test::readBytes(outPath);
+    outcome.err = test::readBytes(errPath);
+    return outcome;
+  }
+
+  std::string writeSource(const std::string& bytes) {
+    const std::string path = scratch_.file("source.txt");
+    test::writeBytes(path, bytes);
+    return path;
+  }
+
+  test::ScratchDir scratch_;
+};
+
+TEST_F(cliRun, PrintsTheWorkedExampleFromAFileOrStandardInput) {
+  const Outcome fromFile = run({kExample});
+  EXPECT_EQ(fromFile.status, 0);
+  EXPECT_EQ(fromFile.out, kExampleList);
+  EXPECT_EQ(fromFile.err, "= 3 Email(s)\n");
+
+  const std::string bytes = test::readBytes(kExample);
+  for (const auto& arguments : {std::vector<std::string>{"-"}, std::vector<std::string>{}}) {
+    const Outcome fromInput = run(arguments, bytes);
+    EXPECT_EQ(fromInput.status, 0);
+    EXPECT_EQ(fromInput.out, kExampleList);
+    EXPECT_EQ(fromInput.err, "= 3 Email(s)\n");
+  }
+}
+
+TEST_F(cliRun, TakesSeparatorsInUtf8) {
+  const std::string source = writeSource("Zo\xC3\xA9.lu@ex.test\r\n");
+  // Only once converted to Windows-1252 does "é" end the token before ".lu".
+  EXPECT_EQ(run({"-q", "-s", "\xC3\xA9 ", source}).out, ".lu@ex.test\n");
+  EXPECT_EQ(run({"-q", "-s", " ", source}).out, "Zo\xC3\xA9.lu@ex.test\n");
+
+  const Outcome snowman = run({"-s", "\xE2\x98\x83", source});
+  EXPECT_EQ(snowman.status, 2);
+  EXPECT_EQ(snowman.out, "");
+  EXPECT_NE(snowman.err.find("glanex-cli --help"), std::string::npos);
+}
+
+TEST_F(cliRun, AddsCommasEvenBeyondTheWorkingListCapacity) {
+  EXPECT_EQ(run({"-q", "--virgules", kExample}).out, "bob@ex.test,\nmarc@ex.test,\nanne@ex.test,\n");
+
+  // Distinct addresses that fill the working lists nearly to their 65,536 characters.
+  std::string source;
+  std::int64_t stageLength = 0;
+  int lines = 0;
+  for (;; ++lines) {
+    const std::string line = "u" + std::to_string(lines) + "@ex.test";
+    if (stageLength + static_cast<std::int64_t>(line.size()) + 2 > 65'000) break;
+    stageLength += static_cast<std::int64_t>(line.size()) + 2;
+    source += line + "\r\n";
+  }
+  const Outcome outcome = run({"-q", "--virgules", writeSource(source)});
+  ASSERT_EQ(outcome.status, 0) << outcome.err;
+  EXPECT_EQ(std::count(outcome.out.begin(), outcome.out.end(), '\n'), lines);
+  EXPECT_EQ(outcome.out.find("t\n"), std::string::npos) << "a line lost its comma";
+}
+
+TEST_F(cliRun, SavesTheListAsRtfThatLoadsBack) {
+  const std::string target = scratch_.file("liste.rtf");
+  test::writeBytes(target, "ancien contenu");
+  const Outcome outcome = run({"-o", target, kExample});
+  EXPECT_EQ(outcome.status, 0);
+  EXPECT_EQ(outcome.out, "");
+  EXPECT_EQ(outcome.err, "= 3 Email(s)\n");
+
+  EXPECT_EQ(test::readBytes(target).rfind("{\\rtf", 0), 0u);
+  TextPane reloaded = TextPane::document();
+  reloaded.RichLines()->LoadFile(target);
+  ASSERT_EQ(reloaded.Lines().LineCount(), 3);
+  EXPECT_EQ(reloaded.Lines().GetLine(0), "bob@ex.test");
+  EXPECT_EQ(reloaded.Lines().GetLine(2), "anne@ex.test");
+}
+
+TEST_F(cliRun, PrintsInTheChosenEncoding) {
+  const std::string source = writeSource("Voir andr\xC3\x89@ex.test\r\n");
+  EXPECT_EQ(run({"-q", source}).out, "andr\xC3\x89@ex.test\n");
+  EXPECT_EQ(run({"-q", "-e", "utf-8", source}).out, "andr\xC3\x89@ex.test\n");
+  EXPECT_EQ(run({"-q", "-e", "cp1252", source}).out, "andr\xC9@ex.test\n");
+}
+
+TEST_F(cliRun, QuietLeavesStandardErrorEmpty) {
+  const Outcome outcome = run({"-q", kExample});
+  EXPECT_EQ(outcome.out, kExampleList);
+  EXPECT_EQ(outcome.err, "");
+}
+
+TEST_F(cliRun, ReportsSystemErrorsWithStatusOneAndNoOutput) {
+  const Outcome missing = run({scratch_.file("absent.txt")});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.out, "");
+  EXPECT_EQ(missing.err.rfind("Impossible d'ouvrir le fichier \"/", 0), 0u) << missing.err;
+  EXPECT_TRUE(missing.err.ends_with(".\n")) << missing.err;
+
+  std::string source;
+  for (int i = 0; i < 3000; ++i) source += "xxxxxxxxxxxxxxxxxx a@b.test yyyyyyy\r\n";
+  const Outcome overflow = run({writeSource(source)});
+  EXPECT_EQ(overflow.status, 1);
+  EXPECT_EQ(overflow.out, "");
+  EXPECT_EQ(overflow.err, "Erreur d'insertion de ligne RichEdit.\n");
+
+  const Outcome fullOutput = run({kExample}, "", "/dev/full");
+  EXPECT_EQ(fullOutput.status, 1);
+  EXPECT_EQ(fullOutput.err, "Erreur \xC3\xA0 l'enregistrement du flux.\n");
+}
+
+TEST_F(cliRun, AnswersVersionAndUsageErrors) {
+  const Outcome version = run({"--version"});
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, std::string("glanex-cli ") + kBuildVersion + "\n");
+
+  const Outcome unknown = run({"--inconnue", kExample});
+  EXPECT_EQ(unknown.status, 2);
+  EXPECT_EQ(unknown.out, "");
+  EXPECT_NE(unknown.err.find("--inconnue"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace glanex
