@@ -1,0 +1,46 @@
+#include <benchmark/benchmark.h>
+
+#include <stdexcept>
+
+#include "bench/BenchmarkSources.h"
+#include "bench/HeadlessProgress.h"
+#include "extraction/Pipeline.h"
+#include "extraction/TextPane.h"
+
+namespace glanex {
+namespace {
+
+void loadPane(TextPane& pane, const std::string& text) {
+  pane.buffer().setDocument(FormattedText::fromPlainText(text));
+}
+
+// One whole run per iteration, fresh working lists included, as the command line does it.
+void BM_Extraction(benchmark::State& state, const std::string& text) {
+  TextPane source = TextPane::document();
+  loadPane(source, text);
+  HeadlessProgress progress;
+  std::int64_t addresses = 0;
+  for (auto _ : state) {
+    TextPane richEditT1 = TextPane::workingRich();
+    TextPane richEditT2 = TextPane::workingRich();
+    TextPane memo1 = TextPane::workingPlain();
+    try {
+      addresses = RunExtraction(source.Lines(), kDefaultSeparators,
+                                {richEditT1.Lines(), richEditT2.Lines(), memo1.Lines()}, &progress);
+    } catch (const std::exception& error) {
+      // A source that overflows a working list measures an error path, not the extraction.
+      state.SkipWithError(error.what());
+      break;
+    }
+    benchmark::DoNotOptimize(progress.position(ProgressChannel::DedupOuter));
+  }
+  state.counters["addresses"] = static_cast<double>(addresses);
+  state.counters["source_bytes"] = static_cast<double>(text.size());
+}
+
+BENCHMARK_CAPTURE(BM_Extraction, worked_example, workedExampleSource())->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Extraction, web_page_60kb, webPageSource(20, 60'000))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Extraction, full_working_list, fullWorkingListSource())->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace glanex
