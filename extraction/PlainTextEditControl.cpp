@@ -1,0 +1,292 @@
+#include "extraction/PlainTextEditControl.h"
+
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextDocument>
+
+#include <algorithm>
+
+#include "extraction/QtCp1252.h"
+
+namespace glanex {
+
+namespace {
+
+QTextCharFormat toQt(const CharFormat& format) {
+  QTextCharFormat result;
+  if (format.bold) result.setFontWeight(QFont::Bold);
+  if (format.italic) result.setFontItalic(true);
+  if (format.underline) result.setFontUnderline(true);
+  if (format.strikeOut) result.setFontStrikeOut(true);
+  if (!format.fontName.empty()) result.setFontFamilies({toQString(format.fontName)});
+  if (format.halfPoints > 0) result.setFontPointSize(format.halfPoints / 2.0);
+  if (format.color) result.setForeground(QColor(static_cast<QRgb>(*format.color)));
+  return result;
+}
+
+CharFormat fromQt(const QTextCharFormat& format) {
+  CharFormat result;
+  result.bold = format.hasProperty(QTextFormat::FontWeight) && format.fontWeight() > QFont::Normal;
+  result.italic = format.fontItalic();
+  result.underline = format.fontUnderline();
+  result.strikeOut = format.fontStrikeOut();
+  const QStringList families = format.fontFamilies().toStringList();
+  if (!families.isEmpty()) result.fontName = toCp1252(families.first());
+  if (format.hasProperty(QTextFormat::FontPointSize)) {
+    result.halfPoints = static_cast<int>(format.fontPointSize() * 2.0 + 0.5);
+  }
+  if (format.hasProperty(QTextFormat::ForegroundBrush))
+    result.color = format.foreground().color().rgb() & 0xFFFFFFu;
+  return result;
+}
+
+QTextBlockFormat toQt(Alignment alignment) {
+  QTextBlockFormat format;
+  switch (alignment) {
+    case Alignment::Left:
+      break;
+    case Alignment::Center:
+      format.setAlignment(Qt::AlignHCenter);
+      break;
+    case Alignment::Right:
+      format.setAlignment(Qt::AlignRight);
+      break;
+    case Alignment::Justify:
+      format.setAlignment(Qt::AlignJustify);
+      break;
+  }
+  return format;
+}
+
+Alignment fromQt(Qt::Alignment alignment) {
+  if (alignment & Qt::AlignHCenter) return Alignment::Center;
+  if (alignment & Qt::AlignRight) return Alignment::Right;
+  if (alignment & Qt::AlignJustify) return Alignment::Justify;
+  return Alignment::Left;
+}
+
+bool isUnformatted(const FormattedText& document) {
+  return std::all_of(document.paragraphs.begin(), document.paragraphs.end(), [](const Paragraph& paragraph) {
+    return paragraph.alignment == Alignment::Left &&
+           std::all_of(paragraph.runs.begin(), paragraph.runs.end(),
+                       [](const TextRun& run) { return run.format == CharFormat{}; });
+  });
+}
+
+// The first `limit` characters of `document`, each paragraph break counted as two.
+FormattedText truncated(const FormattedText& document, std::int64_t limit) {
+  FormattedText result;
+  result.paragraphs.clear();
+  for (const Paragraph& paragraph : document.paragraphs) {
+    if (!result.paragraphs.empty()) {
+      if (limit < 2) break;
+      limit -= 2;
+    }
+    Paragraph kept{{}, paragraph.alignment};
+    for (const TextRun& run : paragraph.runs) {
+      const auto taken = static_cast<std::size_t>(std::min<std::int64_t>(limit, std::ssize(run.text)));
+      if (taken > 0) kept.runs.push_back({run.text.substr(0, taken), run.format});
+      limit -= static_cast<std::int64_t>(taken);
+    }
+    result.paragraphs.push_back(std::move(kept));
+  }
+  if (result.paragraphs.empty()) result.paragraphs.emplace_back();
+  return result;
+}
+
+}  // namespace
+
+PlainTextEditControl::PlainTextEditControl(QPlainTextEdit& edit, std::int64_t capacity)
+    : edit_(edit), capacity_(capacity) {}
+
+QTextDocument& PlainTextEditControl::textDocument() const {
+  return *edit_.document();
+}
+
+std::int64_t PlainTextEditControl::length() const {
+  const QTextDocument& document = textDocument();
+  return document.characterCount() - 1 + (document.blockCount() - 1);
+}
+
+std::int64_t PlainTextEditControl::lineCount() const {
+  return textDocument().blockCount();
+}
+
+std::int64_t PlainTextEditControl::lineStart(std::int64_t line) const {
+  return textDocument().findBlockByNumber(static_cast<int>(line)).position() + line;
+}
+
+std::int64_t PlainTextEditControl::lineLength(std::int64_t line) const {
+  return textDocument().findBlockByNumber(static_cast<int>(line)).length() - 1;
+}
+
+std::string PlainTextEditControl::lineText(std::int64_t line, std::int64_t maxChars) const {
+  // The block's own text keeps non-breaking spaces, which a plain-text export would turn into spaces.
+  const QString text = textDocument().findBlockByNumber(static_cast<int>(line)).text();
+  return toCp1252(text.left(static_cast<qsizetype>(std::min<std::int64_t>(maxChars, text.size()))));
+}
+
+std::int64_t PlainTextEditControl::toCore(int documentPosition) const {
+  return documentPosition + textDocument().findBlock(documentPosition).blockNumber();
+}
+
+int PlainTextEditControl::toDocument(std::int64_t corePosition) const {
+  corePosition = std::clamp<std::int64_t>(corePosition, 0, length());
+  // The last line whose start lies at or before the position.
+  int low = 0;
+  int high = textDocument().blockCount() - 1;
+  while (low < high) {
+    const int middle = (low + high + 1) / 2;
+    if (lineStart(middle) <= corePosition) {
+      low = middle;
+    } else {
+      high = middle - 1;
+    }
+  }
+  // A position on the LF of a line break moves back onto its CR, the end of the line.
+  const std::int64_t offset = std::min(corePosition - lineStart(low), lineLength(low));
+  return textDocument().findBlockByNumber(low).position() + static_cast<int>(offset);
+}
+
+std::int64_t PlainTextEditControl::selectionStart() const {
+  return toCore(edit_.textCursor().selectionStart());
+}
+
+std::int64_t PlainTextEditControl::selectionLength() const {
+  const QTextCursor cursor = edit_.textCursor();
+  return toCore(cursor.selectionEnd()) - toCore(cursor.selectionStart());
+}
+
+void PlainTextEditControl::select(std::int64_t start, std::int64_t length) {
+  QTextCursor cursor(&textDocument());
+  cursor.setPosition(toDocument(start));
+  cursor.setPosition(toDocument(start + std::max<std::int64_t>(length, 0)), QTextCursor::KeepAnchor);
+  edit_.setTextCursor(cursor);
+}
+
+std::int64_t PlainTextEditControl::room() const {
+  return std::max<std::int64_t>(capacity_ - (length() - selectionLength()), 0);
+}
+
+void PlainTextEditControl::replaceSelection(std::string_view text) {
+  auto taken = static_cast<std::size_t>(std::min<std::int64_t>(std::ssize(text), room()));
+  // A cut that would keep the CR of a line break without its LF keeps neither.
+  if (taken > 0 && taken < text.size() && text[taken - 1] == '\r' && text[taken] == '\n') --taken;
+  QTextCursor cursor = edit_.textCursor();
+  cursor.beginEditBlock();
+  if (cursor.hasSelection()) cursor.removeSelectedText();
+  if (taken > 0) cursor.insertText(toQString(text.substr(0, taken)));
+  cursor.endEditBlock();
+  edit_.setTextCursor(cursor);
+}
+
+void PlainTextEditControl::replaceSelectionWithDocument(const FormattedText& document) {
+  const FormattedText fitting = truncated(document, room());
+  QTextCursor cursor = edit_.textCursor();
+  cursor.beginEditBlock();
+  if (cursor.hasSelection()) cursor.removeSelectedText();
+  insertDocument(cursor, fitting);
+  cursor.endEditBlock();
+  edit_.setTextCursor(cursor);
+}
+
+void PlainTextEditControl::insertDocument(QTextCursor& cursor, const FormattedText& document) {
+  if (isUnformatted(document)) {
+    // One insertion for plain text: Qt makes the lines far faster than block by block.
+    cursor.insertText(toQString(document.plainText()));
+    return;
+  }
+  for (std::size_t i = 0; i < document.paragraphs.size(); ++i) {
+    const Paragraph& paragraph = document.paragraphs[i];
+    if (i > 0) cursor.insertBlock(toQt(paragraph.alignment), QTextCharFormat());
+    for (const TextRun& run : paragraph.runs) cursor.insertText(toQString(run.text), toQt(run.format));
+  }
+}
+
+void PlainTextEditControl::clear() {
+  QTextCursor cursor(&textDocument());
+  cursor.beginEditBlock();
+  cursor.select(QTextCursor::Document);
+  cursor.removeSelectedText();
+  // Nothing of the old text's formatting carries over to what is typed next.
+  cursor.setBlockFormat(QTextBlockFormat());
+  cursor.setBlockCharFormat(QTextCharFormat());
+  cursor.setCharFormat(QTextCharFormat());
+  cursor.endEditBlock();
+  edit_.setTextCursor(cursor);
+  setModified(false);
+}
+
+void PlainTextEditControl::setDocument(const FormattedText& document) {
+  QTextCursor cursor(&textDocument());
+  cursor.beginEditBlock();
+  cursor.select(QTextCursor::Document);
+  cursor.removeSelectedText();
+  cursor.setBlockFormat(toQt(document.paragraphs.front().alignment));
+  cursor.setBlockCharFormat(QTextCharFormat());
+  cursor.setCharFormat(QTextCharFormat());
+  insertDocument(cursor, document);
+  cursor.endEditBlock();
+  cursor.setPosition(0);
+  edit_.setTextCursor(cursor);
+}
+
+FormattedText PlainTextEditControl::document() const {
+  return documentBetween(0, textDocument().characterCount() - 1);
+}
+
+FormattedText PlainTextEditControl::selectedDocument() const {
+  const QTextCursor cursor = edit_.textCursor();
+  return documentBetween(cursor.selectionStart(), cursor.selectionEnd());
+}
+
+FormattedText PlainTextEditControl::documentBetween(int start, int end) const {
+  FormattedText result;
+  result.paragraphs.clear();
+  for (QTextBlock block = textDocument().findBlock(start); block.isValid() && block.position() <= end;
+       block = block.next()) {
+    Paragraph paragraph{{}, fromQt(block.blockFormat().alignment())};
+    for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment) {
+      const QTextFragment piece = fragment.fragment();
+      const int from = std::max(piece.position(), start);
+      const int to = std::min(piece.position() + piece.length(), end);
+      if (from >= to) continue;
+      const std::string text = toCp1252(piece.text().mid(from - piece.position(), to - from));
+      const CharFormat format = fromQt(piece.charFormat());
+      if (!paragraph.runs.empty() && paragraph.runs.back().format == format) {
+        paragraph.runs.back().text += text;
+      } else {
+        paragraph.runs.push_back({text, format});
+      }
+    }
+    result.paragraphs.push_back(std::move(paragraph));
+  }
+  if (result.paragraphs.empty()) result.paragraphs.emplace_back();
+  return result;
+}
+
+bool PlainTextEditControl::isModified() const {
+  return textDocument().isModified();
+}
+
+void PlainTextEditControl::setModified(bool modified) {
+  textDocument().setModified(modified);
+}
+
+bool PlainTextEditControl::isReadOnly() const {
+  return edit_.isReadOnly();
+}
+
+void PlainTextEditControl::setReadOnly(bool readOnly) {
+  edit_.setReadOnly(readOnly);
+}
+
+void PlainTextEditControl::beginUpdate() {
+  if (updateDepth_++ == 0) edit_.setUpdatesEnabled(false);
+}
+
+void PlainTextEditControl::endUpdate() {
+  if (--updateDepth_ == 0) edit_.setUpdatesEnabled(true);
+}
+
+}  // namespace glanex

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QTextCursor>
+
+#include "extraction/TextControl.h"
+
+class QPlainTextEdit;
+class QTextDocument;
+
+namespace glanex {
+
+// The text-control adapter of a Qt plain text edit, so that the core's line rules work on what the window
+// shows. Qt counts a line break as one character and the core as two (CR LF): positions are converted
+// through the line a position falls in, so each conversion costs a look-up, not a scan. Every change goes
+// through the document's cursor operations, so the undo history keeps it.
+class PlainTextEditControl : public TextControl {
+ public:
+  PlainTextEditControl(QPlainTextEdit& edit, std::int64_t capacity);
+
+  std::int64_t length() const override;
+  std::int64_t lineCount() const override;
+  std::int64_t lineStart(std::int64_t line) const override;
+  std::int64_t lineLength(std::int64_t line) const override;
+  std::string lineText(std::int64_t line, std::int64_t maxChars) const override;
+
+  std::int64_t selectionStart() const override;
+  std::int64_t selectionLength() const override;
+  void select(std::int64_t start, std::int64_t length) override;
+  void replaceSelection(std::string_view text) override;
+  void replaceSelectionWithDocument(const FormattedText& document) override;
+
+  void clear() override;
+  void setDocument(const FormattedText& document) override;
+  FormattedText document() const override;
+  FormattedText selectedDocument() const override;
+
+  std::int64_t capacity() const override { return capacity_; }
+  void setCapacity(std::int64_t characters) override { capacity_ = characters; }
+  bool isModified() const override;
+  void setModified(bool modified) override;
+  bool isReadOnly() const override;
+  void setReadOnly(bool readOnly) override;
+
+  void beginUpdate() override;
+  void endUpdate() override;
+
+ private:
+  QTextDocument& textDocument() const;
+  std::int64_t toCore(int documentPosition) const;
+  int toDocument(std::int64_t corePosition) const;
+  // How many more characters the pane takes when the selection is replaced.
+  std::int64_t room() const;
+  void insertDocument(QTextCursor& cursor, const FormattedText& document);
+  FormattedText documentBetween(int start, int end) const;
+
+  QPlainTextEdit& edit_;
+  std::int64_t capacity_;
+  int updateDepth_ = 0;
+};
+
+}  // namespace glanex

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+#include <string>
+#include <string_view>
+
+// Between the Windows-1252 bytes of the core and the Unicode text of Qt widgets. Every byte has a
+// character and comes back as itself; a character with no Windows-1252 form becomes "?".
+namespace glanex {
+
+QString toQString(std::string_view cp1252);
+std::string toCp1252(const QString& text);
+
+// Whether `c` is a character that toCp1252 keeps.
+bool hasWindows1252Form(QChar c);
+
+}  // namespace glanex

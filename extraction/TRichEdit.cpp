@@ -1,0 +1,119 @@
+#include "extraction/TRichEdit.h"
+
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QTextDocument>
+
+#include "extraction/PaneCommands.h"
+#include "extraction/QtClipboard.h"
+#include "extraction/QtCp1252.h"
+#include "extraction/RtfWriter.h"
+
+#include <sstream>
+
+namespace glanex {
+
+namespace {
+
+// What the user typed, as the pane will hold it: characters without a Windows-1252 form become "?".
+QString asWindows1252(const QString& text) {
+  return toQString(toCp1252(text));
+}
+
+}  // namespace
+
+TRichEdit::TRichEdit(QWidget* parent)
+    : QPlainTextEdit(parent),
+      // A visible pane takes whatever is loaded or pasted, so no paste is ever cut silently.
+      control_(std::make_unique<PlainTextEditControl>(*this, kLoadedCapacity)),
+      lines_(std::make_unique<TRichEditStrings>(*control_)) {}
+
+TRichEdit::~TRichEdit() = default;
+
+void TRichEdit::ClearText() {
+  lines_->ClearText();
+}
+
+void TRichEdit::PasteClipboard() {
+  glanex::PasteClipboard(*control_, PaneKind::Rich, QtClipboard());
+}
+
+void TRichEdit::SelectWhole() {
+  glanex::SelectWhole(*control_);
+}
+
+void TRichEdit::CopySelection() {
+  QtClipboard clipboard;
+  glanex::CopySelection(*control_, clipboard);
+}
+
+bool TRichEdit::ModifiedFlag() const {
+  return control_->isModified();
+}
+
+void TRichEdit::setModifiedFlag(bool modified) {
+  control_->setModified(modified);
+}
+
+TRichEdit::UndoStep::UndoStep(TRichEdit& pane) : cursor_(pane.document()) {
+  cursor_.beginEditBlock();
+}
+
+TRichEdit::UndoStep::~UndoStep() {
+  cursor_.endEditBlock();
+}
+
+bool TRichEdit::canInsertFromMimeData(const QMimeData* source) const {
+  const QtClipboard data(source);
+  return data.rtf().has_value() || data.plainText().has_value();
+}
+
+void TRichEdit::insertFromMimeData(const QMimeData* source) {
+  // Every paste and drop, however the user makes it, follows the pane's paste rule.
+  const UndoStep step(*this);
+  glanex::PasteClipboard(*control_, PaneKind::Rich, QtClipboard(source));
+  ensureCursorVisible();
+}
+
+QMimeData* TRichEdit::createMimeDataFromSelection() const {
+  const FormattedText selection = control_->selectedDocument();
+  std::ostringstream rtf;
+  RtfWriter(rtf).write(selection);
+  return QtClipboard::mimeDataFor(rtf.str(), selection.plainText());
+}
+
+void TRichEdit::keyPressEvent(QKeyEvent* event) {
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (isReadOnly() || (!enter && event->text().isEmpty())) {
+    QPlainTextEdit::keyPressEvent(event);
+    return;
+  }
+  if (enter) {
+    // Shift+Enter too makes a real line break, never a line separator inside the line.
+    textCursor().insertBlock();
+    ensureCursorVisible();
+    return;
+  }
+  const QString typed = asWindows1252(event->text());
+  if (typed == event->text()) {
+    QPlainTextEdit::keyPressEvent(event);
+    return;
+  }
+  QKeyEvent converted(event->type(), event->key(), event->modifiers(), typed, event->isAutoRepeat(),
+                      static_cast<ushort>(event->count()));
+  QPlainTextEdit::keyPressEvent(&converted);
+}
+
+void TRichEdit::inputMethodEvent(QInputMethodEvent* event) {
+  const QString committed = asWindows1252(event->commitString());
+  if (committed == event->commitString()) {
+    QPlainTextEdit::inputMethodEvent(event);
+    return;
+  }
+  QInputMethodEvent converted(event->preeditString(), event->attributes());
+  converted.setCommitString(committed, event->replacementStart(), event->replacementLength());
+  QPlainTextEdit::inputMethodEvent(&converted);
+}
+
+}  // namespace glanex
