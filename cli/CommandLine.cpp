@@ -7,8 +7,8 @@
 
 #include <unistd.h>
 
-#include "BuildVersion.h"
 #include "app/ResultPunctuation.h"
+#include "app/VersionInfo.h"
 #include "cli/Options.h"
 #include "cli/StandardStreams.h"
 #include "cli/TerminalProgress.h"
@@ -83,7 +83,7 @@ void run(const std::vector<std::string>& arguments) {
       writeStandardOutput(helpText());
       break;
     case CliAction::ShowVersion:
-      writeStandardOutput(std::string("glanex-cli ") + kBuildVersion + "\n");
+      writeStandardOutput(std::string("glanex-cli ") + fileVersionOf(runningExecutablePath()) + "\n");
       break;
     case CliAction::Extract:
       runExtraction(options);

@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include "BuildVersion.h"
 #include "extraction/TextPane.h"
 #include "support/TestSupport.h"
 
@@ -165,7 +164,7 @@ TEST_F(cliRun, ReportsSystemErrorsWithStatusOneAndNoOutput) {
 TEST_F(cliRun, AnswersVersionAndUsageErrors) {
   const Outcome version = run({"--version"});
   EXPECT_EQ(version.status, 0);
-  EXPECT_EQ(version.out, std::string("glanex-cli ") + kBuildVersion + "\n");
+  EXPECT_EQ(version.out, std::string("glanex-cli ") + GLANEX_PROJECT_VERSION + "\n");
 
   const Outcome unknown = run({"--inconnue", kExample});
   EXPECT_EQ(unknown.status, 2);
