@@ -1,0 +1,37 @@
+#include <QApplication>
+#include <QFont>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+#include "app/LogoMain.h"
+#include "app/ProgramIcon.h"
+
+namespace {
+
+// The windows name the Windows faces they were designed with; Linux draws them with the metric-compatible
+// Liberation faces, so that captions fit their controls as designed.
+void substituteWindowsFaces() {
+  QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+  QFont::insertSubstitution(QStringLiteral("System"), QStringLiteral("Liberation Sans"));
+  QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  // Not the display name: Qt would append that to every window's caption.
+  QCoreApplication::setApplicationName(QStringLiteral("Glanex"));
+  QApplication::setWindowIcon(glanex::programIcon());
+
+  // The program speaks French whatever the user's locale, and so do Qt's own dialogs and buttons.
+  QTranslator qtTranslations;
+  if (qtTranslations.load(QStringLiteral("qtbase_fr"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QApplication::installTranslator(&qtTranslations);
+  substituteWindowsFaces();
+
+  glanex::TLogoAppForm logoAppForm;
+  // The About window is created here, hidden, once the main window can give it the version.
+  logoAppForm.show();
+  return QApplication::exec();
+}
