@@ -12,41 +12,6 @@
 namespace glanex::test {
 namespace {
 
-// A character format built field by field (designated initializers that leave fields out warn in GCC).
-struct Format {
-  CharFormat value;
-  Format bold() const {
-    return with([](CharFormat& f) { f.bold = true; });
-  }
-  Format italic() const {
-    return with([](CharFormat& f) { f.italic = true; });
-  }
-  Format underline() const {
-    return with([](CharFormat& f) { f.underline = true; });
-  }
-  Format strikeOut() const {
-    return with([](CharFormat& f) { f.strikeOut = true; });
-  }
-  Format face(std::string name) const {
-    return with([&](CharFormat& f) { f.fontName = name; });
-  }
-  Format size(int halfPoints) const {
-    return with([=](CharFormat& f) { f.halfPoints = halfPoints; });
-  }
-  Format color(std::uint32_t rgb) const {
-    return with([=](CharFormat& f) { f.color = rgb; });
-  }
-  operator CharFormat() const { return value; }
-
- private:
-  template <typename Change>
-  Format with(Change change) const {
-    Format changed = *this;
-    change(changed.value);
-    return changed;
-  }
-};
-
 std::string rtfOf(const FormattedText& document) {
   std::ostringstream sink;
   RtfWriter(sink).write(document);

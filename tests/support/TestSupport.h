@@ -5,6 +5,7 @@
 #include <string>
 
 #include "extraction/Clipboard.h"
+#include "extraction/FormattedText.h"
 #include "extraction/TextPane.h"
 
 // Helpers shared by the tests: panes built from literals, a clipboard in memory, scratch folders.
@@ -46,6 +47,41 @@ class ScratchDir {
 
 std::string readBytes(const std::string& path);
 void writeBytes(const std::string& path, const std::string& bytes);
+
+// A character format built field by field (designated initializers that leave fields out warn in GCC).
+struct Format {
+  CharFormat value;
+  Format bold() const {
+    return with([](CharFormat& f) { f.bold = true; });
+  }
+  Format italic() const {
+    return with([](CharFormat& f) { f.italic = true; });
+  }
+  Format underline() const {
+    return with([](CharFormat& f) { f.underline = true; });
+  }
+  Format strikeOut() const {
+    return with([](CharFormat& f) { f.strikeOut = true; });
+  }
+  Format face(std::string name) const {
+    return with([&](CharFormat& f) { f.fontName = name; });
+  }
+  Format size(int halfPoints) const {
+    return with([=](CharFormat& f) { f.halfPoints = halfPoints; });
+  }
+  Format color(std::uint32_t rgb) const {
+    return with([=](CharFormat& f) { f.color = rgb; });
+  }
+  operator CharFormat() const { return value; }
+
+ private:
+  template <typename Change>
+  Format with(Change change) const {
+    Format changed = *this;
+    change(changed.value);
+    return changed;
+  }
+};
 
 // The path of a file kept with the tests' data.
 std::string testDataFile(const std::string& name);
