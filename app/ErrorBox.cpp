@@ -20,6 +20,8 @@ constexpr char kUnknownErrorMessage[] = "Erreur inattendue";
 void showErrorBox(QWidget* parent, const std::string& message) {
   QMessageBox box(QMessageBox::Critical, QString::fromUtf8(kApplicationTitle),
                   QString::fromStdString(withFinalDot(message)), QMessageBox::Ok, parent);
+  // A file name in a message is never taken for markup.
+  box.setTextFormat(Qt::PlainText);
   box.exec();
 }
 
