@@ -2,8 +2,9 @@
 BUILD_DIR := build
 BENCH_DIR := build-bench
 CMAKE_FLAGS := -G Ninja -DGLANEX_WARNINGS_AS_ERRORS=ON
+PREFIX ?= /usr/local
 
-.PHONY: deps configure build test run bench clean
+.PHONY: deps configure build test run install bench clean
 
 deps:
 	@scripts/install-deps
@@ -18,7 +19,11 @@ test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure --no-tests=error -j$$(nproc)
 
 run: build
-	@$(BUILD_DIR)/bin/glanex-cli samples/exemple.txt
+	@$(BUILD_DIR)/bin/glanex
+
+# Staged installs for packages: make install DESTDIR=/tmp/stage PREFIX=/usr
+install: build
+	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
 bench: deps
 	@cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DGLANEX_BUILD_BENCHMARKS=ON >/dev/null

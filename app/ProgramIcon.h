@@ -4,7 +4,8 @@
 
 namespace glanex {
 
-// The program's icon, an envelope marked "@", drawn at the sizes windows and pictures use.
+// The program's icon, an envelope marked "@", in the sizes windows and pictures use (16, 32 and 48 pixels),
+// the same pictures the desktop shows for the installed program.
 QIcon programIcon();
 
 }  // namespace glanex
