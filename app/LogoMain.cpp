@@ -2,7 +2,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDropEvent>
 #include <QEvent>
+#include <QFile>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -10,15 +12,20 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolButton>
+#include <QUrl>
 #include <QWindow>
 
+#include <algorithm>
 #include <iterator>
+#include <optional>
 
+#include "app/DocumentNames.h"
 #include "app/ErrorBox.h"
 #include "app/EtchedGroupBox.h"
 #include "app/HintTracker.h"
@@ -31,7 +38,9 @@
 #include "extraction/QtCp1252.h"
 #include "extraction/TRichEdit.h"
 #include "extraction/recherche.h"
+#include "widgets/About.h"
 #include "widgets/HotLink.h"
+#include "widgets/Mode_Emploi.h"
 
 namespace glanex {
 
@@ -89,6 +98,18 @@ QToolButton* newSpeedButton(QWidget* parent, const QString& caption, const QIcon
   return button;
 }
 
+// The one local file a drag carries, or nothing.
+std::optional<QString> draggedFile(const QMimeData& data) {
+  const QList<QUrl> urls = data.urls();
+  if (urls.size() != 1 || !urls.front().isLocalFile()) return std::nullopt;
+  return urls.front().toLocalFile();
+}
+
+bool dragsLocalFiles(const QMimeData& data) {
+  const QList<QUrl> urls = data.urls();
+  return std::any_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); });
+}
+
 }  // namespace
 
 TLogoAppForm::TLogoAppForm(QWidget* parent) : QMainWindow(parent) {
@@ -109,6 +130,10 @@ TLogoAppForm::TLogoAppForm(QWidget* parent) : QMainWindow(parent) {
   createStatusBar();
   fixClientArea();
   setKeyboardOrder();
+  // The controls that take text drops see a file's drag before the window does.
+  setAcceptDrops(true);
+  for (QWidget* target : {RichEdit1_->viewport(), RichEdit2_->viewport(), static_cast<QWidget*>(Edit1_)})
+    target->installEventFilter(this);
   FormCreate();
   moveToScreenCentre();
 }
@@ -374,11 +399,70 @@ void TLogoAppForm::ShowHint() {
 }
 
 void TLogoAppForm::FileOpen() {
-  // Opens the file dialog and loads the chosen file into RichEdit1: comes with the document commands.
+  if (const std::optional<QString> path = fileDialogs_.askOpenPath()) openSource(*path);
+}
+
+// A failed load throws before anything changes, so focus, flags and caption stay as they were.
+void TLogoAppForm::openSource(const QString& path) {
+  {
+    TRichEdit::UndoStep step(*RichEdit1_);
+    RichEdit1_->Lines().LoadFile(QFile::encodeName(path).toStdString());
+  }
+  RichEdit1_->setFocus();
+  RichEdit1_->setModifiedFlag(false);
+  RichEdit1_->setReadOnlyFlag(false);
+  GroupBox1_->setTitle(QString::fromStdString(sourceCaption(path.toStdString())));
 }
 
 void TLogoAppForm::FileSaveAs() {
-  // Opens the save dialog and writes RichEdit2 to the chosen file: comes with the document commands.
+  const std::optional<QString> path = fileDialogs_.askSavePath();
+  if (!path) return;
+  const std::string file = QFile::encodeName(*path).toStdString();
+  if (fileExists(file) && !fileDialogs_.confirmOverwrite(*path)) return;
+  RichEdit2_->Lines().SaveFile(file);
+  RichEdit2_->setModifiedFlag(false);
+}
+
+// Only copying is offered to the source: a file manager may delete a file that was "moved" here.
+bool TLogoAppForm::takeFileDrop(QDropEvent* event) {
+  const std::optional<QString> file = draggedFile(*event->mimeData());
+  if (!file || !(event->possibleActions() & Qt::CopyAction)) return false;
+  event->setDropAction(Qt::CopyAction);
+  event->accept();
+  // Opened once the drop is over, so that the source is not held while an error box waits for the user.
+  if (event->type() == QEvent::Drop)
+    QMetaObject::invokeMethod(
+        this, [this, path = *file] { runCommand(this, [this, &path] { openSource(path); }); },
+        Qt::QueuedConnection);
+  return true;
+}
+
+bool TLogoAppForm::eventFilter(QObject* watched, QEvent* event) {
+  switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop: {
+      auto* drop = static_cast<QDropEvent*>(event);
+      if (takeFileDrop(drop)) return true;
+      // Files the window does not open (several, or only to be moved) do not go in as their names either.
+      if (dragsLocalFiles(*drop->mimeData())) {
+        drop->ignore();
+        return true;
+      }
+      break;
+    }
+    default:
+      break;
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void TLogoAppForm::dragEnterEvent(QDragEnterEvent* event) {
+  takeFileDrop(event);
+}
+
+void TLogoAppForm::dropEvent(QDropEvent* event) {
+  takeFileDrop(event);
 }
 
 // As the main window, closing it ends the program, without a question.
@@ -422,11 +506,16 @@ void TLogoAppForm::SpeedButton1Click() {
 }
 
 void TLogoAppForm::Modedemploi1Click() {
-  // Opens one more user guide window (TFMode_Emploi), modeless.
+  showGuide(*this);
 }
 
 void TLogoAppForm::About() {
-  // Shows the About window (TAboutBox) created at start-up, modally.
+  // The About window exists once start-up has created it; a window built alone (in tests) has none.
+  if (AboutBox) AboutBox->exec();
+}
+
+void TLogoAppForm::openFileGivenAtStart(const QString& path) {
+  runCommand(this, [this, &path] { openSource(path); });
 }
 
 void TLogoAppForm::WebWSCLesproduitsOnLine1Click() {

@@ -6,8 +6,12 @@
 
 #include <string>
 
+#include "app/FileDialogs.h"
+
 class QAbstractButton;
 class QAction;
+class QDragEnterEvent;
+class QDropEvent;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -39,6 +43,8 @@ class TLogoAppForm : public QMainWindow {
 
   // The version of the running executable, or "" when it carries none.
   QString GetVersion() const;
+  // Opens a file named on the command line, as FileOpen does once its dialog has chosen it.
+  void openFileGivenAtStart(const QString& path);
   // Edit1's text in Windows-1252: the separator set the extraction reads.
   std::string separators() const;
 
@@ -78,6 +84,10 @@ class TLogoAppForm : public QMainWindow {
 
  protected:
   bool event(QEvent* event) override;
+  // A file dropped anywhere on the window, either pane included, opens as FileOpen opens it.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   using Handler = void (TLogoAppForm::*)();
@@ -101,6 +111,10 @@ class TLogoAppForm : public QMainWindow {
   // Runs a handler through the error box.
   void runHandler(Handler handler);
   void fitOuterWidth();
+  // FileOpen once the file is chosen: loads it into RichEdit1 as one undo step and names it in GroupBox1.
+  void openSource(const QString& path);
+  // Takes a drag that carries exactly one local file, to be copied; opens it when dropped.
+  bool takeFileDrop(QDropEvent* event);
 
   QGroupBox* GroupBox1_ = nullptr;
   TRichEdit* RichEdit1_ = nullptr;
@@ -125,6 +139,7 @@ class TLogoAppForm : public QMainWindow {
   QLabel* statusPanel_ = nullptr;
   THotLink* weblink_ = nullptr;
   HintTracker* hintTracker_ = nullptr;
+  FileDialogs fileDialogs_{this};
 };
 
 }  // namespace glanex

@@ -5,6 +5,7 @@
 
 #include "app/LogoMain.h"
 #include "app/ProgramIcon.h"
+#include "widgets/About.h"
 
 namespace {
 
@@ -31,7 +32,11 @@ int main(int argc, char** argv) {
   substituteWindowsFaces();
 
   glanex::TLogoAppForm logoAppForm;
-  // The About window is created here, hidden, once the main window can give it the version.
+  // Created hidden, once the main window can give it the version; the main window owns it.
+  glanex::AboutBox = new glanex::TAboutBox(logoAppForm.GetVersion(), &logoAppForm);
   logoAppForm.show();
+  // "Open with" from the desktop hands the file over as the first argument.
+  const QStringList arguments = QApplication::arguments();
+  if (arguments.size() > 1) logoAppForm.openFileGivenAtStart(arguments.at(1));
   return QApplication::exec();
 }

@@ -1,0 +1,71 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+#include "app/LogoMain.h"
+#include "extraction/TRichEdit.h"
+#include "extraction/recherche.h"
+
+// The main job as a user does it: paste, "Mise en forme", "Exécuter", "Terminé", commas, copy.
+namespace glanex::test {
+namespace {
+
+std::string paneText(TRichEdit* pane) {
+  return pane->control().document().plainText();
+}
+
+template <typename T>
+T* child(QWidget* window, const char* name) {
+  T* found = window->findChild<T*>(QLatin1StringView(name));
+  EXPECT_NE(found, nullptr) << name;
+  return found;
+}
+
+TEST(EndToEnd, PasteRunCommaAndCopyThroughTheWindowsControls) {
+  QApplication::setQuitOnLastWindowClosed(false);
+  TLogoAppForm mainWindow;
+  mainWindow.show();
+  QGuiApplication::clipboard()->setText(
+      QString::fromUtf8("Contact : Anne <anne@ex.test>, Bob (bob@ex.test)\nPas d'adresse ici.\n"
+                        "@ex.test et marc@ex.test; anne@ex.test\nserveur@poste1\n"));
+  QTest::mouseClick(child<QPushButton>(&mainWindow, "Coller_PP"), Qt::LeftButton);
+
+  QTest::mouseClick(child<QToolButton>(&mainWindow, "SpeedButton1"), Qt::LeftButton);
+  ASSERT_NE(RecStatus, nullptr);
+  TRecStatus* processing = RecStatus;
+  EXPECT_FALSE(mainWindow.isVisible());
+  EXPECT_TRUE(processing->isVisible());
+
+  QTest::mouseClick(child<QPushButton>(processing, "Bok"), Qt::LeftButton);
+  EXPECT_EQ(child<QLabel>(processing, "Label5")->text(), QStringLiteral("= 3 Email(s)"));
+  EXPECT_EQ(processing->windowTitle(), QStringLiteral("Recherche terminé !"));
+  QTest::mouseClick(child<QPushButton>(processing, "BTermine"), Qt::LeftButton);
+  EXPECT_TRUE(mainWindow.isVisible());
+  EXPECT_FALSE(processing->isVisible());
+  EXPECT_EQ(paneText(mainWindow.RichEdit2()), "bob@ex.test\r\nmarc@ex.test\r\nanne@ex.test\r\n");
+
+  QTest::mouseClick(child<QPushButton>(&mainWindow, "Avec_Virgule"), Qt::LeftButton);
+  EXPECT_EQ(paneText(mainWindow.RichEdit2()), "bob@ex.test,\r\nmarc@ex.test,\r\nanne@ex.test,\r\n");
+  QTest::mouseClick(child<QPushButton>(&mainWindow, "Copier_PP"), Qt::LeftButton);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(),
+            QStringLiteral("bob@ex.test,\nmarc@ex.test,\nanne@ex.test,\n"));
+  QTest::mouseClick(child<QPushButton>(&mainWindow, "Sans_Virgule"), Qt::LeftButton);
+  EXPECT_EQ(paneText(mainWindow.RichEdit2()), "bob@ex.test\r\nmarc@ex.test\r\nanne@ex.test\r\n");
+
+  // A second run needs the command again, and gets a window of its own.
+  QTest::mouseClick(child<QToolButton>(&mainWindow, "SpeedButton1"), Qt::LeftButton);
+  EXPECT_NE(RecStatus, processing);
+  QTest::keyClick(RecStatus, Qt::Key_Escape);
+  EXPECT_TRUE(mainWindow.isVisible());
+  delete RecStatus;
+  delete processing;
+}
+
+}  // namespace
+}  // namespace glanex::test
