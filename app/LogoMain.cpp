@@ -5,6 +5,7 @@
 #include <QDropEvent>
 #include <QEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -515,7 +516,9 @@ void TLogoAppForm::About() {
 }
 
 void TLogoAppForm::openFileGivenAtStart(const QString& path) {
-  runCommand(this, [this, &path] { openSource(path); });
+  // The caption names the file by its full path, as the open dialog gives it.
+  const QString fullPath = QFileInfo(path).absoluteFilePath();
+  runCommand(this, [this, &fullPath] { openSource(fullPath); });
 }
 
 void TLogoAppForm::WebWSCLesproduitsOnLine1Click() {

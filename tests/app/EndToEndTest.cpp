@@ -8,9 +8,13 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <QDir>
+#include <QGroupBox>
+
 #include "app/LogoMain.h"
 #include "extraction/TRichEdit.h"
 #include "extraction/recherche.h"
+#include "support/TestSupport.h"
 
 // The main job as a user does it: paste, "Mise en forme", "Exécuter", "Terminé", commas, copy.
 namespace glanex::test {
@@ -65,6 +69,20 @@ TEST(EndToEnd, PasteRunCommaAndCopyThroughTheWindowsControls) {
   EXPECT_TRUE(mainWindow.isVisible());
   delete RecStatus;
   delete processing;
+}
+
+TEST(EndToEnd, AFileNamedAtStartOpensUnderItsFullPath) {
+  ScratchDir folder;
+  writeBytes(folder.file("liste.txt"), "a@b.test\n");
+  const QString previous = QDir::currentPath();
+  QDir::setCurrent(QString::fromStdString(folder.path().string()));
+  TLogoAppForm mainWindow;
+  mainWindow.openFileGivenAtStart(QStringLiteral("liste.txt"));
+  QDir::setCurrent(previous);
+  EXPECT_EQ(paneText(mainWindow.RichEdit1()), "a@b.test\r\n");
+  EXPECT_EQ(mainWindow.GroupBox1()->title(), QStringLiteral(" Fichier source [ ") +
+                                                 QString::fromStdString(folder.file("liste.txt")) +
+                                                 QStringLiteral(" ] "));
 }
 
 }  // namespace
