@@ -149,11 +149,11 @@ int PlainTextEditControl::toDocument(std::int64_t corePosition) const {
 }
 
 std::int64_t PlainTextEditControl::selectionStart() const {
-  return toCore(edit_.textCursor().selectionStart());
+  return toCore(selection().selectionStart());
 }
 
 std::int64_t PlainTextEditControl::selectionLength() const {
-  const QTextCursor cursor = edit_.textCursor();
+  const QTextCursor cursor = selection();
   return toCore(cursor.selectionEnd()) - toCore(cursor.selectionStart());
 }
 
@@ -161,7 +161,7 @@ void PlainTextEditControl::select(std::int64_t start, std::int64_t length) {
   QTextCursor cursor(&textDocument());
   cursor.setPosition(toDocument(start));
   cursor.setPosition(toDocument(start + std::max<std::int64_t>(length, 0)), QTextCursor::KeepAnchor);
-  edit_.setTextCursor(cursor);
+  setSelection(cursor);
 }
 
 std::int64_t PlainTextEditControl::room() const {
@@ -172,22 +172,22 @@ void PlainTextEditControl::replaceSelection(std::string_view text) {
   auto taken = static_cast<std::size_t>(std::min<std::int64_t>(std::ssize(text), room()));
   // A cut that would keep the CR of a line break without its LF keeps neither.
   if (taken > 0 && taken < text.size() && text[taken - 1] == '\r' && text[taken] == '\n') --taken;
-  QTextCursor cursor = edit_.textCursor();
+  QTextCursor cursor = selection();
   cursor.beginEditBlock();
   if (cursor.hasSelection()) cursor.removeSelectedText();
   if (taken > 0) cursor.insertText(toQString(text.substr(0, taken)));
   cursor.endEditBlock();
-  edit_.setTextCursor(cursor);
+  setSelection(cursor);
 }
 
 void PlainTextEditControl::replaceSelectionWithDocument(const FormattedText& document) {
   const FormattedText fitting = truncated(document, room());
-  QTextCursor cursor = edit_.textCursor();
+  QTextCursor cursor = selection();
   cursor.beginEditBlock();
   if (cursor.hasSelection()) cursor.removeSelectedText();
   insertDocument(cursor, fitting);
   cursor.endEditBlock();
-  edit_.setTextCursor(cursor);
+  setSelection(cursor);
 }
 
 void PlainTextEditControl::insertDocument(QTextCursor& cursor, const FormattedText& document) {
@@ -213,7 +213,7 @@ void PlainTextEditControl::clear() {
   cursor.setBlockCharFormat(QTextCharFormat());
   cursor.setCharFormat(QTextCharFormat());
   cursor.endEditBlock();
-  edit_.setTextCursor(cursor);
+  setSelection(cursor);
   setModified(false);
 }
 
@@ -228,7 +228,7 @@ void PlainTextEditControl::setDocument(const FormattedText& document) {
   insertDocument(cursor, document);
   cursor.endEditBlock();
   cursor.setPosition(0);
-  edit_.setTextCursor(cursor);
+  setSelection(cursor);
 }
 
 FormattedText PlainTextEditControl::document() const {
@@ -236,7 +236,7 @@ FormattedText PlainTextEditControl::document() const {
 }
 
 FormattedText PlainTextEditControl::selectedDocument() const {
-  const QTextCursor cursor = edit_.textCursor();
+  const QTextCursor cursor = selection();
   return documentBetween(cursor.selectionStart(), cursor.selectionEnd());
 }
 
@@ -281,12 +281,28 @@ void PlainTextEditControl::setReadOnly(bool readOnly) {
   edit_.setReadOnly(readOnly);
 }
 
+QTextCursor PlainTextEditControl::selection() const {
+  return updateDepth_ > 0 ? suspendedSelection_ : edit_.textCursor();
+}
+
+void PlainTextEditControl::setSelection(const QTextCursor& cursor) {
+  if (updateDepth_ > 0) {
+    suspendedSelection_ = cursor;
+  } else {
+    edit_.setTextCursor(cursor);
+  }
+}
+
 void PlainTextEditControl::beginUpdate() {
-  if (updateDepth_++ == 0) edit_.setUpdatesEnabled(false);
+  if (updateDepth_++ > 0) return;
+  suspendedSelection_ = edit_.textCursor();
+  edit_.setUpdatesEnabled(false);
 }
 
 void PlainTextEditControl::endUpdate() {
-  if (--updateDepth_ == 0) edit_.setUpdatesEnabled(true);
+  if (--updateDepth_ > 0) return;
+  edit_.setTextCursor(suspendedSelection_);
+  edit_.setUpdatesEnabled(true);
 }
 
 }  // namespace glanex

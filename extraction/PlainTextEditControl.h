@@ -46,6 +46,10 @@ class PlainTextEditControl : public TextControl {
 
  private:
   QTextDocument& textDocument() const;
+  // The selection the line rules work on: the widget's own, or while repainting is suspended a copy that
+  // the widget takes over at the end, so a long series of edits does not move the view line by line.
+  QTextCursor selection() const;
+  void setSelection(const QTextCursor& cursor);
   std::int64_t toCore(int documentPosition) const;
   int toDocument(std::int64_t corePosition) const;
   // How many more characters the pane takes when the selection is replaced.
@@ -56,6 +60,7 @@ class PlainTextEditControl : public TextControl {
   QPlainTextEdit& edit_;
   std::int64_t capacity_;
   int updateDepth_ = 0;
+  QTextCursor suspendedSelection_;
 };
 
 }  // namespace glanex
