@@ -11,7 +11,7 @@ namespace glanex {
 namespace {
 
 // One row per option, so that a new option is one more row and its setter.
-struct OptionSpec {
+struct OptionRule {
   char shortName;  // '\0' for a long name only
   std::string_view longName;
   bool takesValue;
@@ -36,7 +36,7 @@ void setEncoding(Options& options, const std::string& name) {
   }
 }
 
-constexpr OptionSpec kOptionSpecs[] = {
+constexpr OptionRule kOptionRules[] = {
     {'s', "separateurs", true, setSeparators},
     {'\0', "virgules", false, [](Options& options, const std::string&) { options.addCommas = true; }},
     {'o', "sortie", true, [](Options& options, const std::string& path) { options.outputPath = path; }},
@@ -47,16 +47,16 @@ constexpr OptionSpec kOptionSpecs[] = {
      [](Options& options, const std::string&) { options.action = CliAction::ShowVersion; }},
 };
 
-const OptionSpec* findLong(std::string_view name) {
-  for (const OptionSpec& spec : kOptionSpecs) {
-    if (spec.longName == name) return &spec;
+const OptionRule* findLong(std::string_view name) {
+  for (const OptionRule& rule : kOptionRules) {
+    if (rule.longName == name) return &rule;
   }
   return nullptr;
 }
 
-const OptionSpec* findShort(char name) {
-  for (const OptionSpec& spec : kOptionSpecs) {
-    if (spec.shortName == name) return &spec;
+const OptionRule* findShort(char name) {
+  for (const OptionRule& rule : kOptionRules) {
+    if (rule.shortName == name) return &rule;
   }
   return nullptr;
 }
@@ -81,17 +81,17 @@ void parseLongOption(std::span<const std::string> arguments, std::size_t& index,
   const std::string_view argument = arguments[index];
   const std::size_t equals = argument.find('=');
   const std::string_view spelling = argument.substr(0, equals);
-  const OptionSpec* spec = findLong(spelling.substr(2));
-  if (spec == nullptr) throw unknownOption(spelling);
-  if (!spec->takesValue) {
+  const OptionRule* rule = findLong(spelling.substr(2));
+  if (rule == nullptr) throw unknownOption(spelling);
+  if (!rule->takesValue) {
     if (equals != std::string_view::npos) {
       throw UsageError("L'option « " + std::string(spelling) + " » ne prend pas d'argument");
     }
-    spec->apply(options, {});
+    rule->apply(options, {});
   } else if (equals != std::string_view::npos) {
-    spec->apply(options, std::string(argument.substr(equals + 1)));
+    rule->apply(options, std::string(argument.substr(equals + 1)));
   } else {
-    spec->apply(options, nextArgument(arguments, index, spelling));
+    rule->apply(options, nextArgument(arguments, index, spelling));
   }
 }
 
@@ -100,17 +100,17 @@ void parseShortOptions(std::span<const std::string> arguments, std::size_t& inde
   const std::string& argument = arguments[index];
   for (std::size_t position = 1; position < argument.size(); ++position) {
     const std::string spelling = {'-', argument[position]};
-    const OptionSpec* spec = findShort(argument[position]);
-    if (spec == nullptr) throw unknownOption(spelling);
-    if (!spec->takesValue) {
-      spec->apply(options, {});
+    const OptionRule* rule = findShort(argument[position]);
+    if (rule == nullptr) throw unknownOption(spelling);
+    if (!rule->takesValue) {
+      rule->apply(options, {});
       if (options.action != CliAction::Extract) return;
       continue;
     }
     if (position + 1 < argument.size()) {
-      spec->apply(options, argument.substr(position + 1));
+      rule->apply(options, argument.substr(position + 1));
     } else {
-      spec->apply(options, nextArgument(arguments, index, spelling));
+      rule->apply(options, nextArgument(arguments, index, spelling));
     }
     return;
   }
