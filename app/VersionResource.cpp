@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "extraction/FileDescriptor.h"
 #include "extraction/TextEncoding.h"
 
 namespace glanex {
@@ -61,17 +62,12 @@ struct FileExtent {
 // A regular file opened for reading, whose reads are refused beyond its end rather than cut short.
 class BoundedFile {
  public:
-  explicit BoundedFile(const std::string& path) : descriptor_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
+  explicit BoundedFile(const std::string& path) : file_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
     struct stat status {};
-    if (descriptor_ >= 0 && ::fstat(descriptor_, &status) == 0 && S_ISREG(status.st_mode)) {
+    if (file_.isOpen() && ::fstat(file_.get(), &status) == 0 && S_ISREG(status.st_mode)) {
       size_ = static_cast<std::uint64_t>(status.st_size);
     }
   }
-  ~BoundedFile() {
-    if (descriptor_ >= 0) ::close(descriptor_);
-  }
-  BoundedFile(const BoundedFile&) = delete;
-  BoundedFile& operator=(const BoundedFile&) = delete;
 
   bool holds(const FileExtent& extent) const {
     return extent.offset <= size_ && extent.size <= size_ - extent.offset;
@@ -83,7 +79,7 @@ class BoundedFile {
     std::size_t done = 0;
     while (done < out.size()) {
       const ssize_t got =
-          ::pread(descriptor_, out.data() + done, out.size() - done, static_cast<off_t>(offset + done));
+          ::pread(file_.get(), out.data() + done, out.size() - done, static_cast<off_t>(offset + done));
       if (got <= 0) return false;
       done += static_cast<std::size_t>(got);
     }
@@ -91,7 +87,7 @@ class BoundedFile {
   }
 
  private:
-  int descriptor_;
+  FileDescriptor file_;
   std::uint64_t size_ = 0;
 };
 

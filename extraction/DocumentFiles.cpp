@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include "extraction/Errors.h"
+#include "extraction/FileDescriptor.h"
 #include "extraction/RtfReader.h"
 #include "extraction/RtfWriter.h"
 #include "extraction/TextEncoding.h"
@@ -21,30 +22,6 @@
 namespace glanex {
 
 namespace {
-
-// Owns a file descriptor so that every way out of a function closes it.
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-
-  int get() const { return fd_; }
-  bool isOpen() const { return fd_ >= 0; }
-
-  // Closes now, for the callers that must know whether the last writes reached the file.
-  bool close() {
-    const int fd = fd_;
-    fd_ = -1;
-    return ::close(fd) == 0;
-  }
-
- private:
-  int fd_;
-};
 
 int openRetrying(const char* path, int flags, mode_t mode = 0) {
   int fd;

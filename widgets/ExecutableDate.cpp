@@ -7,6 +7,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "extraction/FileDescriptor.h"
+
 namespace glanex {
 
 namespace {
@@ -14,22 +16,6 @@ namespace {
 // The years the packed form can hold: seven bits counted from 1980.
 constexpr int kFirstPackedYear = 1980;
 constexpr int kLastPackedYear = 2107;
-
-// Closes the descriptor on every way out of the function.
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int descriptor) : descriptor_(descriptor) {}
-  ~FileDescriptor() {
-    if (descriptor_ >= 0) ::close(descriptor_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-
-  int get() const { return descriptor_; }
-
- private:
-  int descriptor_;
-};
 
 }  // namespace
 
