@@ -15,6 +15,7 @@
 
 #include "extraction/Errors.h"
 #include "extraction/FileDescriptor.h"
+#include "extraction/PosixIo.h"
 #include "extraction/RtfReader.h"
 #include "extraction/RtfWriter.h"
 #include "extraction/TextEncoding.h"
@@ -31,25 +32,6 @@ int openRetrying(const char* path, int flags, mode_t mode = 0) {
   return fd;
 }
 
-// The whole content of an open file; false when a read fails.
-bool readAll(int fd, std::size_t sizeHint, std::string& bytes) {
-  // One byte beyond the expected size lets the end show up without growing the buffer.
-  bytes.resize(std::max<std::size_t>(sizeHint + 1, 64 * 1024));
-  std::size_t size = 0;
-  for (;;) {
-    if (size == bytes.size()) bytes.resize(bytes.size() * 2);
-    const ssize_t count = ::read(fd, bytes.data() + size, bytes.size() - size);
-    if (count == 0) break;
-    if (count < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    size += static_cast<std::size_t>(count);
-  }
-  bytes.resize(size);
-  return true;
-}
-
 std::string readFile(const std::string& path) {
   // Takes errno as an argument so that it is read before displayPath can change it.
   const auto openError = [&](int errorNumber) { return fileOpenError(displayPath(path), errorNumber); };
@@ -62,18 +44,6 @@ std::string readFile(const std::string& path) {
   std::string bytes;
   if (!readAll(file.get(), sizeHint, bytes)) throw EOutOfResources(kStreamLoadError);
   return bytes;
-}
-
-bool writeAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t count = ::write(fd, bytes.data(), bytes.size());
-    if (count < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(count));
-  }
-  return true;
 }
 
 std::string readLink(const std::string& path) {
