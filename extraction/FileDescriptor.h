@@ -17,6 +17,18 @@ class FileDescriptor {
   int get() const { return fd_; }
   bool isOpen() const { return fd_ >= 0; }
 
+  // Hands the descriptor over to the caller, who closes it.
+  int release() {
+    const int fd = fd_;
+    fd_ = -1;
+    return fd;
+  }
+  // Closes the descriptor held, if any, and holds `fd` instead.
+  void reset(int fd) {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = fd;
+  }
+
   // Closes now, for the callers that must know whether the last writes reached the file.
   bool close() {
     const int fd = fd_;

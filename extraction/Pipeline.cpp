@@ -1,8 +1,9 @@
 #include "extraction/Pipeline.h"
 
-#include <array>
 #include <cstring>
 #include <vector>
+
+#include "extraction/SeparatorTable.h"
 
 namespace glanex {
 
@@ -14,29 +15,6 @@ void reportRange(ExtractionProgress* progress, ProgressChannel channel, std::int
 
 void reportPosition(ExtractionProgress* progress, ProgressChannel channel, std::int64_t value) {
   if (progress != nullptr) progress->ReportPosition(channel, value);
-}
-
-// The separator set as a byte table, built once per stage: the same answers as IsSeparator, without
-// scanning the set for every character.
-class SeparatorTable {
- public:
-  explicit SeparatorTable(std::string_view separators) {
-    for (const char c : separators) table_[static_cast<unsigned char>(c)] = true;
-  }
-  bool contains(char c) const { return table_[static_cast<unsigned char>(c)]; }
-
- private:
-  std::array<bool, 256> table_{};
-};
-
-// The token around the "@" at 0-based `at`: back to just after the nearest separator on its left, then on
-// to the first separator at or after that start.
-std::string cutTokenAround(const std::string& line, std::size_t at, const SeparatorTable& separators) {
-  std::size_t start = at;
-  while (start > 0 && !separators.contains(line[start - 1])) --start;
-  std::size_t end = start;
-  while (end < line.size() && !separators.contains(line[end])) ++end;
-  return line.substr(start, end - start);
 }
 
 // The tokens of a list read once into one block, so that the pairwise comparison allocates nothing and
@@ -110,7 +88,7 @@ void CutTokens(const TStrings& richEditT1, std::string_view separators, TStrings
     reportPosition(progress, ProgressChannel::Cutting, i + 1);
     const std::string line = richEditT1.GetLine(i);
     for (std::size_t at = 0; at < line.size(); ++at) {
-      if (line[at] == '@') memo1.AppendLine(cutTokenAround(line, at, table));
+      if (line[at] == '@') memo1.AppendLine(std::string(table.tokenAround(line, at)));
     }
   }
 }

@@ -139,8 +139,25 @@ void appendUtf8(std::string& out, char32_t codePoint) {
   }
 }
 
-// UTF-16 after its byte-order mark. An unpaired surrogate or a trailing odd byte becomes "?", and a
-// surrogate pair (always outside Windows-1252) one "?".
+bool startsWith(std::string_view bytes, std::string_view prefix) {
+  return bytes.substr(0, prefix.size()) == prefix;
+}
+
+}  // namespace
+
+int cp1252FromCodePoint(char32_t codePoint) {
+  if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF)) return static_cast<int>(codePoint);
+  if (codePoint < kHighControlBlockFirst || codePoint > kHighControlBlockLast) return -1;
+  const unsigned char byte = kHighControlBytes[codePoint - kHighControlBlockFirst];
+  return byte == 0 ? -1 : byte;
+}
+
+char32_t codePointFromCp1252(unsigned char byte) {
+  if (byte >= 0x80 && byte <= 0x9F) return kHighControlBlock[byte - 0x80];
+  return byte;
+}
+
+// A surrogate pair is always outside Windows-1252.
 std::string utf16ToCp1252(std::string_view bytes, bool bigEndian) {
   const auto unitAt = [&](std::size_t pos) -> char32_t {
     const auto first = static_cast<unsigned char>(bytes[pos]);
@@ -163,22 +180,19 @@ std::string utf16ToCp1252(std::string_view bytes, bool bigEndian) {
   return out;
 }
 
-bool startsWith(std::string_view bytes, std::string_view prefix) {
-  return bytes.substr(0, prefix.size()) == prefix;
+std::size_t asciiPrefixLength(std::string_view text) {
+  return asciiRunEnd(text, 0);
 }
 
-}  // namespace
-
-int cp1252FromCodePoint(char32_t codePoint) {
-  if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF)) return static_cast<int>(codePoint);
-  if (codePoint < kHighControlBlockFirst || codePoint > kHighControlBlockLast) return -1;
-  const unsigned char byte = kHighControlBytes[codePoint - kHighControlBlockFirst];
-  return byte == 0 ? -1 : byte;
-}
-
-char32_t codePointFromCp1252(unsigned char byte) {
-  if (byte >= 0x80 && byte <= 0x9F) return kHighControlBlock[byte - 0x80];
-  return byte;
+std::size_t validUtf8PrefixLength(std::string_view bytes) {
+  std::size_t pos = 0;
+  for (;;) {
+    pos = asciiRunEnd(bytes, pos);
+    if (pos == bytes.size()) return pos;
+    const std::size_t length = readUtf8(bytes, pos).length;
+    if (length == 0) return pos;
+    pos += length;
+  }
 }
 
 std::string normalizeLineBreaks(std::string_view text) {

@@ -30,6 +30,16 @@ int cp1252FromCodePoint(char32_t codePoint);
 // The Unicode code point of a Windows-1252 byte.
 char32_t codePointFromCp1252(unsigned char byte);
 
+// UTF-16 (without its byte-order mark) as Windows-1252: characters without a form, unpaired surrogates and
+// a trailing odd byte become "?", a surrogate pair one "?".
+std::string utf16ToCp1252(std::string_view bytes, bool bigEndian);
+
+// The length of the run of ASCII bytes that `text` starts with.
+std::size_t asciiPrefixLength(std::string_view text);
+
+// The length of the longest start of `bytes` made of whole, valid (strict) UTF-8 sequences.
+std::size_t validUtf8PrefixLength(std::string_view bytes);
+
 // File-system bytes shown as UTF-8: valid UTF-8 stays, every other byte becomes U+FFFD.
 std::string displayableUtf8(std::string_view bytes);
 

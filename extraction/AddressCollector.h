@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "extraction/LastOccurrenceList.h"
+#include "extraction/SeparatorTable.h"
+
+namespace glanex {
+
+// Finds the addresses of a text given piece by piece, as the staged extraction finds them in the same
+// text: the token around each "@" (CR and LF end tokens as line ends do), kept when it holds "." and does
+// not begin with "@", listed once at its last occurrence. No line length or list size limits it.
+class AddressCollector {
+ public:
+  explicit AddressCollector(std::string_view separators);
+
+  // Takes the next piece of Windows-1252 text; a token may run on from one piece into the next.
+  void feed(std::string_view text);
+  // Ends the text, so that a token still open at its end counts too.
+  void finish();
+
+  const LastOccurrenceList& addresses() const { return addresses_; }
+
+ private:
+  // Collects the tokens of `text`, which starts at the text's start or just after a separator and ends
+  // at the text's end or on a separator.
+  void collect(std::string_view text);
+
+  SeparatorTable separators_;
+  // The text since the last separator, which the next piece may continue.
+  std::string openRun_;
+  LastOccurrenceList addresses_;
+};
+
+}  // namespace glanex

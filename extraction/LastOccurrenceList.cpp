@@ -1,0 +1,100 @@
+#include "extraction/LastOccurrenceList.h"
+
+#include <cstring>
+#include <stdexcept>
+
+namespace glanex {
+
+namespace {
+
+constexpr std::size_t kInitialSlots = 1024;
+
+std::uint64_t mix(std::uint64_t value) {
+  value ^= value >> 32;
+  value *= 0xD6E8FEB86659FD93ULL;
+  value ^= value >> 32;
+  return value;
+}
+
+// Eight bytes at a time: tokens are short, and this runs once per "@" of the input.
+std::uint64_t hashOf(std::string_view token) {
+  std::uint64_t hash = 0x9E3779B97F4A7C15ULL ^ token.size();
+  std::size_t pos = 0;
+  for (; pos + 8 <= token.size(); pos += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, token.data() + pos, sizeof word);
+    hash = mix(hash ^ word);
+  }
+  std::uint64_t tail = 0;
+  std::memcpy(&tail, token.data() + pos, token.size() - pos);
+  return mix(hash ^ tail);
+}
+
+}  // namespace
+
+LastOccurrenceList::LastOccurrenceList() : slots_(kInitialSlots, 0) {}
+
+std::size_t LastOccurrenceList::slotFor(std::string_view token, std::uint64_t hash) const {
+  const std::size_t mask = slots_.size() - 1;
+  for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+    const std::uint32_t held = slots_[slot];
+    if (held == 0) return slot;
+    const Entry& entry = entries_[held - 1];
+    if (entry.hash == hash && textOf(entry) == token) return slot;
+  }
+}
+
+void LastOccurrenceList::growSlots() {
+  std::vector<std::uint32_t> grown(slots_.size() * 2, 0);
+  const std::size_t mask = grown.size() - 1;
+  for (std::uint32_t index = 0; index < entries_.size(); ++index) {
+    std::size_t slot = entries_[index].hash & mask;
+    while (grown[slot] != 0) slot = (slot + 1) & mask;
+    grown[slot] = index + 1;
+  }
+  slots_ = std::move(grown);
+}
+
+void LastOccurrenceList::unlink(std::uint32_t index) {
+  Entry& entry = entries_[index];
+  (entry.previous == kNone ? first_ : entries_[entry.previous].next) = entry.next;
+  (entry.next == kNone ? last_ : entries_[entry.next].previous) = entry.previous;
+}
+
+void LastOccurrenceList::appendToOrder(std::uint32_t index) {
+  Entry& entry = entries_[index];
+  entry.previous = last_;
+  entry.next = kNone;
+  (last_ == kNone ? first_ : entries_[last_].next) = index;
+  last_ = index;
+}
+
+void LastOccurrenceList::add(std::string_view token) {
+  const std::uint64_t hash = hashOf(token);
+  const std::size_t slot = slotFor(token, hash);
+  if (const std::uint32_t held = slots_[slot]; held != 0) {
+    if (held - 1 != last_) {
+      unlink(held - 1);
+      appendToOrder(held - 1);
+    }
+    return;
+  }
+  if (entries_.size() >= kNone - 1) throw std::length_error("too many distinct tokens");
+  const auto index = static_cast<std::uint32_t>(entries_.size());
+  entries_.push_back({hash, arena_.size(), token.size(), kNone, kNone});
+  arena_.append(token);
+  slots_[slot] = index + 1;
+  appendToOrder(index);
+  if (entries_.size() * 2 > slots_.size()) growSlots();
+}
+
+std::vector<std::string> LastOccurrenceList::inOrder() const {
+  std::vector<std::string> tokens;
+  tokens.reserve(entries_.size());
+  for (std::uint32_t index = first_; index != kNone; index = entries_[index].next) {
+    tokens.emplace_back(textOf(entries_[index]));
+  }
+  return tokens;
+}
+
+}  // namespace glanex

@@ -1,0 +1,163 @@
+#include "extraction/StreamingExtraction.h"
+
+#include <new>
+#include <stdexcept>
+
+#include "extraction/AddressCollector.h"
+#include "extraction/DocumentFiles.h"
+#include "extraction/Errors.h"
+#include "extraction/RereadableInput.h"
+#include "extraction/StreamDecoder.h"
+#include "extraction/TextEncoding.h"
+
+namespace glanex {
+
+namespace {
+
+// Large enough that the system calls do not count, small enough to stay in the processor's caches.
+constexpr std::size_t kBlockSize = 1 << 20;
+
+constexpr std::string_view kRtfStart = "{\\rtf";
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LittleEndianMark = "\xFF\xFE";
+constexpr std::string_view kUtf16BigEndianMark = "\xFE\xFF";
+
+// One pass over the input from some offset on, a block at a time.
+class BlockReader {
+ public:
+  BlockReader(const RereadableInput& input, std::int64_t from, ReadProgress* progress = nullptr)
+      : input_(input), offset_(from), progress_(progress), block_(kBlockSize) {}
+
+  // The next block; a block shorter than the others is the last one.
+  std::string_view next() {
+    const std::size_t count = input_.readAt(offset_, block_);
+    offset_ += static_cast<std::int64_t>(count);
+    if (progress_ != nullptr) progress_->ReportBytesRead(offset_, input_.size());
+    return {block_.data(), count};
+  }
+  std::int64_t offset() const { return offset_; }
+  static bool isLast(std::string_view block) { return block.size() < kBlockSize; }
+
+ private:
+  const RereadableInput& input_;
+  std::int64_t offset_;
+  ReadProgress* progress_;
+  std::vector<char> block_;
+};
+
+std::string readWhole(const RereadableInput& input) {
+  std::string bytes(static_cast<std::size_t>(input.size()), '\0');
+  bytes.resize(input.readAt(0, bytes));
+  return bytes;
+}
+
+// Feeds the collector the text of the input from `from` on, decoded as `encoding`.
+void collectDecoded(const RereadableInput& input, std::int64_t from, StreamEncoding encoding,
+                    AddressCollector& collector, ReadProgress* progress) {
+  StreamDecoder decoder(encoding);
+  BlockReader reader(input, from, progress);
+  for (;;) {
+    const std::string_view block = reader.next();
+    const bool last = BlockReader::isLast(block);
+    collector.feed(decoder.decode(block, last));
+    if (last) return;
+  }
+}
+
+// Feeds the collector the ASCII bytes the input starts with, which read the same in every encoding left,
+// and returns where they end.
+std::int64_t collectAsciiStart(const RereadableInput& input, AddressCollector& collector,
+                               ReadProgress* progress) {
+  BlockReader reader(input, 0, progress);
+  for (;;) {
+    const std::string_view block = reader.next();
+    const std::size_t ascii = asciiPrefixLength(block);
+    collector.feed(block.substr(0, ascii));
+    if (ascii < block.size() || BlockReader::isLast(block)) {
+      return reader.offset() - static_cast<std::int64_t>(block.size() - ascii);
+    }
+  }
+}
+
+// Whether the input from `from` (a sequence start) to its end is valid UTF-8. Stops at the first
+// invalid sequence, which is where Windows-1252 text usually shows itself.
+bool isValidUtf8From(const RereadableInput& input, std::int64_t from) {
+  BlockReader reader(input, from);
+  std::string unfinished;
+  std::string joined;
+  for (;;) {
+    std::string_view bytes = reader.next();
+    const bool last = BlockReader::isLast(bytes);
+    if (!unfinished.empty()) {
+      joined = unfinished;
+      joined.append(bytes);
+      bytes = joined;
+    }
+    const std::size_t valid = validUtf8PrefixLength(bytes);
+    if (valid == bytes.size()) {
+      if (last) return true;
+      unfinished.clear();
+      continue;
+    }
+    // A sequence the block cuts is at most three bytes; anything longer left over is invalid.
+    if (last || bytes.size() - valid > 3) return false;
+    unfinished.assign(bytes.substr(valid));
+  }
+}
+
+void collectPlainText(const RereadableInput& input, std::string_view start, AddressCollector& collector,
+                      ReadProgress* progress) {
+  if (start.starts_with(kUtf8Mark)) {
+    collectDecoded(input, kUtf8Mark.size(), StreamEncoding::Utf8, collector, progress);
+  } else if (start.starts_with(kUtf16LittleEndianMark)) {
+    collectDecoded(input, kUtf16LittleEndianMark.size(), StreamEncoding::Utf16LittleEndian, collector,
+                   progress);
+  } else if (start.starts_with(kUtf16BigEndianMark)) {
+    collectDecoded(input, kUtf16BigEndianMark.size(), StreamEncoding::Utf16BigEndian, collector, progress);
+  } else {
+    // Windows-1252 and UTF-8 agree on ASCII, so the choice waits for the first other byte.
+    const std::int64_t firstNonAscii = collectAsciiStart(input, collector, progress);
+    if (firstNonAscii == input.size()) return;
+    const StreamEncoding encoding =
+        isValidUtf8From(input, firstNonAscii) ? StreamEncoding::Utf8 : StreamEncoding::Cp1252;
+    collectDecoded(input, firstNonAscii, encoding, collector, progress);
+  }
+}
+
+std::vector<std::string> collectFromInput(const RereadableInput& input, std::string_view separators,
+                                          ReadProgress* progress) {
+  AddressCollector collector(separators);
+  std::string start(kRtfStart.size(), '\0');
+  start.resize(input.readAt(0, start));
+  if (start.starts_with(kRtfStart)) {
+    collector.feed(documentFromBytes(readWhole(input)).plainText());
+    if (progress != nullptr) progress->ReportBytesRead(input.size(), input.size());
+  } else {
+    collectPlainText(input, start, collector, progress);
+  }
+  collector.finish();
+  return collector.addresses().inOrder();
+}
+
+}  // namespace
+
+std::vector<std::string> extractAddressesUnlimited(std::string_view text, std::string_view separators) {
+  AddressCollector collector(separators);
+  collector.feed(text);
+  collector.finish();
+  return collector.addresses().inOrder();
+}
+
+std::vector<std::string> extractAddressesFromFile(const std::string& path, std::string_view separators,
+                                                  ReadProgress* progress) {
+  const RereadableInput input(path);
+  try {
+    return collectFromInput(input, separators, progress);
+  } catch (const std::bad_alloc&) {
+    throw EOutOfResources(kStreamLoadError);
+  } catch (const std::length_error&) {
+    throw EOutOfResources(kStreamLoadError);
+  }
+}
+
+}  // namespace glanex

@@ -1,0 +1,240 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <optional>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "extraction/AddressCollector.h"
+#include "extraction/Errors.h"
+#include "extraction/LastOccurrenceList.h"
+#include "extraction/Pipeline.h"
+#include "extraction/RtfWriter.h"
+#include "extraction/StreamingExtraction.h"
+#include "extraction/TextEncoding.h"
+#include "support/TestSupport.h"
+
+namespace glanex::test {
+namespace {
+
+using Addresses = std::vector<std::string>;
+
+// The staged extraction's list for `text` loaded into a source pane, or nothing when a working list
+// overflows.
+std::optional<Addresses> stagedAddresses(const std::string& text, std::string_view separators) {
+  TextPane source = TextPane::document();
+  setPaneText(source.buffer(), text);
+  TextPane t1 = TextPane::workingRich();
+  TextPane t2 = TextPane::workingRich();
+  TextPane memo1 = TextPane::workingPlain();
+  try {
+    RunExtraction(source.Lines(), separators, {t1.Lines(), t2.Lines(), memo1.Lines()}, nullptr);
+  } catch (const EOutOfResources&) {
+    return std::nullopt;
+  }
+  Addresses addresses;
+  for (std::int64_t i = 0; i < t2.Lines().LineCount(); ++i) addresses.push_back(t2.Lines().GetLine(i));
+  return addresses;
+}
+
+std::optional<Addresses> stagedFileAddresses(const std::string& path) {
+  TextPane source = TextPane::document();
+  source.RichLines()->LoadFile(path);
+  return stagedAddresses(source.buffer().text(), kDefaultSeparators);
+}
+
+// Compares without printing lists that may hold megabytes; returns whether there was a staged list.
+bool expectSameList(const Addresses& streamed, const std::optional<Addresses>& staged, unsigned seed) {
+  if (!staged) return false;
+  EXPECT_TRUE(streamed == *staged) << "seed " << seed;
+  return true;
+}
+
+// Text made to hit the rules' corners: many "@" and ".", separators of both sets, accents, every kind of
+// line break, lines from empty to 4,000 characters.
+class InputGenerator {
+ public:
+  explicit InputGenerator(unsigned seed) : random_(seed) {}
+
+  std::string text() {
+    std::string text;
+    const int lines = pick(0, 12);
+    for (int i = 0; i < lines; ++i) {
+      text += line();
+      static constexpr const char* kBreaks[] = {"\r\n", "\r", "\n", "\r\n\r\n"};
+      text += kBreaks[pick(0, 3)];
+    }
+    return text;
+  }
+
+  std::string line() {
+    static constexpr std::string_view kAlphabet = "ab@@@...x-_ ,;:<>()\t'\"\xE9\xE0\xA3\x80\x01z9";
+    const int length = pick(0, 20) == 0 ? pick(100, 4'000) : pick(0, 60);
+    std::string line;
+    for (int i = 0; i < length; ++i)
+      line += kAlphabet[static_cast<std::size_t>(pick(0, kAlphabet.size() - 1))];
+    return line;
+  }
+
+  std::string separators() {
+    if (pick(0, 1) == 0) return std::string(kDefaultSeparators);
+    static constexpr std::string_view kCandidates = " ,;.@a<\t\xE9";
+    std::string separators;
+    for (int i = pick(0, 4); i > 0; --i) {
+      separators += kCandidates[static_cast<std::size_t>(pick(0, kCandidates.size() - 1))];
+    }
+    return separators;
+  }
+
+  int pick(std::size_t low, std::size_t high) {
+    return static_cast<int>(std::uniform_int_distribution<std::size_t>(low, high)(random_));
+  }
+
+ private:
+  std::mt19937 random_;
+};
+
+TEST(LastOccurrenceList, ListsEachTokenOnceAtItsLastOccurrence) {
+  LastOccurrenceList list;
+  for (const char* token : {"a", "b", "a", "c", "b", "b", ""}) list.add(token);
+  EXPECT_EQ(list.inOrder(), (Addresses{"a", "c", "b", ""}));
+
+  // Enough tokens to grow the table several times, checked against the quadratic rule.
+  std::mt19937 random(7);
+  std::vector<std::string> tokens;
+  for (int i = 0; i < 20'000; ++i) tokens.push_back("t" + std::to_string(random() % 5'000));
+  LastOccurrenceList grown;
+  for (const std::string& token : tokens) grown.add(token);
+  Addresses expected;
+  for (std::size_t i = 0; i < tokens.size(); ++i) {
+    if (std::find(tokens.begin() + static_cast<std::ptrdiff_t>(i) + 1, tokens.end(), tokens[i]) ==
+        tokens.end()) {
+      expected.push_back(tokens[i]);
+    }
+  }
+  EXPECT_EQ(grown.inOrder(), expected);
+}
+
+TEST(AddressCollector, GivesTheSameListHoweverTheTextIsCut) {
+  const std::string text = "de : ana@ex.test, bob@ex.test\r\nrenvoi: ana@ex.test;@x.y z@w.v\nzed@ex.test";
+  const Addresses whole = extractAddressesUnlimited(text, kDefaultSeparators);
+  EXPECT_EQ(whole, (Addresses{"bob@ex.test", "ana@ex.test", "z@w.v", "zed@ex.test"}));
+  for (std::size_t first = 0; first <= text.size(); ++first) {
+    for (std::size_t second = first; second <= text.size(); second += 7) {
+      AddressCollector collector(kDefaultSeparators);
+      collector.feed(std::string_view(text).substr(0, first));
+      collector.feed(std::string_view(text).substr(first, second - first));
+      collector.feed(std::string_view(text).substr(second));
+      collector.finish();
+      ASSERT_EQ(collector.addresses().inOrder(), whole) << first << " " << second;
+    }
+  }
+}
+
+TEST(StreamingExtraction, FindsWhatTheStagedExtractionFindsOnGeneratedText) {
+  int compared = 0;
+  for (unsigned seed = 0; seed < 4'000; ++seed) {
+    InputGenerator generator(seed);
+    const std::string text = generator.text();
+    const std::string separators = generator.separators();
+    const std::optional<Addresses> staged = stagedAddresses(text, separators);
+    if (!staged) continue;
+    ASSERT_TRUE(extractAddressesUnlimited(text, separators) == *staged) << "seed " << seed;
+    ++compared;
+  }
+  // The comparison is only worth something if most runs fit the working lists.
+  EXPECT_GT(compared, 3'000);
+}
+
+// The file as each encoding writes it, for the same Windows-1252 text.
+std::vector<std::string> encodedForms(const std::string& cp1252) {
+  const std::string utf8 = cp1252ToUtf8(cp1252);
+  std::string utf16le = "\xFF\xFE";
+  std::string utf16be = "\xFE\xFF";
+  // Every Windows-1252 character is in the Basic Multilingual Plane: one UTF-16 unit each.
+  for (std::size_t pos = 0; pos < cp1252.size(); ++pos) {
+    const char32_t unit = codePointFromCp1252(static_cast<unsigned char>(cp1252[pos]));
+    utf16le += static_cast<char>(unit & 0xFF);
+    utf16le += static_cast<char>(unit >> 8);
+    utf16be += static_cast<char>(unit >> 8);
+    utf16be += static_cast<char>(unit & 0xFF);
+  }
+  return {cp1252, utf8, "\xEF\xBB\xBF" + utf8, utf16le, utf16be};
+}
+
+TEST(StreamingExtraction, ReadsFilesInEveryEncodingAndRtfAsLoadingDoes) {
+  ScratchDir scratch;
+  const std::string path = scratch.file("source");
+  int compared = 0;
+  for (unsigned seed = 0; seed < 300; ++seed) {
+    InputGenerator generator(seed);
+    const std::string text = generator.text();
+    for (const std::string& bytes : encodedForms(text)) {
+      writeBytes(path, bytes);
+      compared += expectSameList(extractAddressesFromFile(path, kDefaultSeparators, nullptr),
+                                 stagedFileAddresses(path), seed);
+    }
+    FormattedText document = FormattedText::fromPlainText(text);
+    document.paragraphs.front().runs.push_back({"x@bold.test", Format().bold()});
+    std::ostringstream rtf;
+    RtfWriter(rtf).write(document);
+    writeBytes(path, rtf.str());
+    compared += expectSameList(extractAddressesFromFile(path, kDefaultSeparators, nullptr),
+                               stagedFileAddresses(path), seed);
+  }
+  // Five encodings and RTF for each text; most must fit the working lists for this to mean something.
+  EXPECT_GT(compared, 1'200);
+}
+
+class RecordingReadProgress : public ReadProgress {
+ public:
+  void ReportBytesRead(std::int64_t done, std::int64_t total) override { reports.emplace_back(done, total); }
+  std::vector<std::pair<std::int64_t, std::int64_t>> reports;
+};
+
+TEST(StreamingExtraction, DecidesTheEncodingOnBytesBeyondTheFirstBlocks) {
+  ScratchDir scratch;
+  const std::string path = scratch.file("big");
+  // Three mebibytes of ASCII before the first other byte, and addresses on both sides of it.
+  const std::string ascii = "a@ex.test " + std::string(3 << 20, 'x') + " b@ex.test ";
+  writeBytes(path, ascii + "caf\xC3\xA9@ex.test " + std::string(2 << 20, 'y') + " \xC3\xA9t\xC3\xA9@ex.test");
+  RecordingReadProgress progress;
+  EXPECT_EQ(extractAddressesFromFile(path, " ", &progress),
+            (Addresses{"a@ex.test", "b@ex.test", "caf\xE9@ex.test", "\xE9t\xE9@ex.test"}));
+  ASSERT_FALSE(progress.reports.empty());
+  EXPECT_EQ(progress.reports.back().first, progress.reports.back().second);
+
+  // One broken sequence at the very end makes the whole file Windows-1252.
+  writeBytes(path, ascii + "caf\xC3\xA9@ex.test " + std::string(2 << 20, 'y') + " \xC3");
+  EXPECT_EQ(extractAddressesFromFile(path, " ", nullptr),
+            (Addresses{"a@ex.test", "b@ex.test", "caf\xC3\xA9@ex.test"}));
+}
+
+TEST(StreamingExtraction, TakesLinesAndListsBeyondTheStagedLimits) {
+  ScratchDir scratch;
+  const std::string path = scratch.file("long");
+  std::string text = std::string(5'000, 'x') + " far@ex.test\r\n";
+  for (int i = 0; i < 20'000; ++i) text += "u" + std::to_string(i) + "@ex.test\r\n";
+  writeBytes(path, text);
+  const Addresses addresses = extractAddressesFromFile(path, kDefaultSeparators, nullptr);
+  ASSERT_EQ(addresses.size(), 20'001u);
+  EXPECT_EQ(addresses.front(), "far@ex.test");
+  EXPECT_EQ(addresses.back(), "u19999@ex.test");
+}
+
+TEST(StreamingExtraction, ReportsFilesThatCannotBeOpened) {
+  ScratchDir scratch;
+  for (const std::string& path : {scratch.file("missing"), scratch.path().string()}) {
+    try {
+      extractAddressesFromFile(path, kDefaultSeparators, nullptr);
+      ADD_FAILURE() << path;
+    } catch (const EFOpenError& error) {
+      EXPECT_NE(std::string(error.what()).find(path), std::string::npos);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace glanex::test
