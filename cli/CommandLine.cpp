@@ -16,6 +16,7 @@
 #include "extraction/DocumentFiles.h"
 #include "extraction/Errors.h"
 #include "extraction/Pipeline.h"
+#include "extraction/StreamingExtraction.h"
 #include "extraction/TextEncoding.h"
 #include "extraction/TextPane.h"
 
@@ -34,11 +35,36 @@ void loadSource(TextPane& source, const std::string& path) {
   source.buffer().setCapacity(std::max(source.buffer().capacity(), kLoadedCapacity));
 }
 
+// The bar lives only as long as the run, so its line is cleared before any other output or error.
+bool wantsProgressBar(const Options& options) {
+  return !options.quiet && ::isatty(STDERR_FILENO) == 1;
+}
+
 std::int64_t extract(const TStrings& source, const Options& options, WorkingLists lists) {
-  // The bar lives only as long as the run, so its line is cleared before any other output or error.
   std::optional<TerminalProgress> bar;
-  if (!options.quiet && ::isatty(STDERR_FILENO) == 1) bar.emplace();
+  if (wantsProgressBar(options)) bar.emplace();
   return RunExtraction(source, options.separators, lists, bar ? &*bar : nullptr);
+}
+
+std::string joinLines(const std::vector<std::string>& lines) {
+  std::string text;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i > 0) text += "\r\n";
+    text += lines[i];
+  }
+  return text;
+}
+
+// The streaming extraction's list, in a list without limit so that the output steps are shared.
+void extractUnlimited(const Options& options, TextPane& finalList) {
+  finalList.buffer().setCapacity(kUnlimitedCapacity);
+  std::vector<std::string> addresses;
+  {
+    std::optional<TerminalProgress> bar;
+    if (wantsProgressBar(options)) bar.emplace();
+    addresses = extractAddressesFromFile(options.inputPath, options.separators, bar ? &*bar : nullptr);
+  }
+  finalList.buffer().setDocument(FormattedText::fromPlainText(joinLines(addresses)));
 }
 
 // Adds the commas to the final list. Its pane is a working list; no window limits what leaves it, and
@@ -59,14 +85,24 @@ std::string formatFinalList(const TStrings& lines, OutputEncoding encoding) {
   return output;
 }
 
-void runExtraction(const Options& options) {
+// Leaves the final list in `richEditT2` and returns its count.
+std::int64_t extractStaged(const Options& options, TextPane& richEditT2) {
   TextPane source = TextPane::document();
   loadSource(source, options.inputPath);
   TextPane richEditT1 = TextPane::workingRich();
-  TextPane richEditT2 = TextPane::workingRich();
   TextPane memo1 = TextPane::workingPlain();
-  const std::int64_t count =
-      extract(source.Lines(), options, {richEditT1.Lines(), richEditT2.Lines(), memo1.Lines()});
+  return extract(source.Lines(), options, {richEditT1.Lines(), richEditT2.Lines(), memo1.Lines()});
+}
+
+void runExtraction(const Options& options) {
+  TextPane richEditT2 = TextPane::workingRich();
+  std::int64_t count;
+  if (options.unlimited) {
+    extractUnlimited(options, richEditT2);
+    count = richEditT2.Lines().LineCount();
+  } else {
+    count = extractStaged(options, richEditT2);
+  }
   if (options.addCommas) addCommas(richEditT2);
   if (options.outputPath) {
     richEditT2.RichLines()->SaveFile(*options.outputPath);

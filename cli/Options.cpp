@@ -41,6 +41,7 @@ constexpr OptionRule kOptionRules[] = {
     {'\0', "virgules", false, [](Options& options, const std::string&) { options.addCommas = true; }},
     {'o', "sortie", true, [](Options& options, const std::string& path) { options.outputPath = path; }},
     {'e', "encodage", true, setEncoding},
+    {'\0', "sans-limite", false, [](Options& options, const std::string&) { options.unlimited = true; }},
     {'q', "silencieux", false, [](Options& options, const std::string&) { options.quiet = true; }},
     {'h', "help", false, [](Options& options, const std::string&) { options.action = CliAction::ShowHelp; }},
     {'V', "version", false,
@@ -153,6 +154,8 @@ std::string helpText() {
          "  -o, --sortie FICHIER     enregistre la liste en RTF dans FICHIER au lieu de l'afficher\n"
          "                           (un fichier existant est remplacé)\n"
          "  -e, --encodage ENC       encodage de la liste affichée : utf-8 (par défaut) ou cp1252\n"
+         "      --sans-limite        sans limite de longueur de ligne ni de taille de liste, en un\n"
+         "                           seul passage : pour les gros fichiers\n"
          "  -q, --silencieux         n'affiche ni la progression ni le nombre d'adresses\n"
          "  -h, --help               affiche cette aide\n"
          "  -V, --version            affiche la version\n"

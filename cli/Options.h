@@ -25,6 +25,8 @@ struct Options {
   std::optional<std::string> outputPath;
   OutputEncoding encoding = OutputEncoding::Utf8;
   bool quiet = false;
+  // The streaming extraction instead of the staged one: no line or list limits, for big inputs.
+  bool unlimited = false;
 
   bool operator==(const Options&) const = default;
 };
