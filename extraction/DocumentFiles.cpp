@@ -10,7 +10,10 @@
 #include <stdexcept>
 
 #include <fcntl.h>
+#include <pthread.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include "extraction/Errors.h"
@@ -75,13 +78,59 @@ std::string fileBehindLinks(const std::string& path) {
   return {};
 }
 
-// Refuses, before anything is written, a target that exists but could not be opened for writing: the
-// rename would otherwise replace a folder or a file the user may not modify.
-void checkTargetWritable(const std::string& target, const std::string& shownPath, const struct stat& status) {
-  if (S_ISDIR(status.st_mode)) throw fileCreateError(shownPath, EISDIR);
-  // No O_TRUNC: this only asks the question. O_NONBLOCK keeps a FIFO from blocking the call.
-  const FileDescriptor probe(openRetrying(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+// Refuses, before anything is written, a file that exists but could not be opened for writing: the
+// rename would otherwise replace a file the user may not modify.
+void checkTargetWritable(const std::string& target, const std::string& shownPath) {
+  // No O_TRUNC: this only asks the question.
+  const FileDescriptor probe(openRetrying(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY));
   if (!probe.isOpen()) throw fileCreateError(shownPath, errno);
+}
+
+// A FIFO or a device has nothing to sync and says so with EINVAL (or EROFS); that is no failure.
+bool syncUnlessUnsupported(int fd) {
+  return ::fsync(fd) == 0 || errno == EINVAL || errno == EROFS;
+}
+
+// A FIFO whose reader leaves early raises SIGPIPE at the next write, which would end the whole program;
+// the write's EPIPE is error enough. Holds the signal back on this thread and takes back the one raised.
+class PipeSignalHeld {
+ public:
+  PipeSignalHeld() {
+    sigemptyset(&pipeSignal_);
+    sigaddset(&pipeSignal_, SIGPIPE);
+    sigset_t pending;
+    sigpending(&pending);
+    // One already waiting is not ours to take.
+    wasPending_ = sigismember(&pending, SIGPIPE) == 1;
+    pthread_sigmask(SIG_BLOCK, &pipeSignal_, &previousMask_);
+  }
+  ~PipeSignalHeld() {
+    const int savedErrno = errno;
+    if (!wasPending_) {
+      const timespec noWait{0, 0};
+      sigtimedwait(&pipeSignal_, nullptr, &noWait);
+    }
+    pthread_sigmask(SIG_SETMASK, &previousMask_, nullptr);
+    errno = savedErrno;
+  }
+  PipeSignalHeld(const PipeSignalHeld&) = delete;
+  PipeSignalHeld& operator=(const PipeSignalHeld&) = delete;
+
+ private:
+  sigset_t pipeSignal_;
+  sigset_t previousMask_;
+  bool wasPending_ = false;
+};
+
+// A FIFO or a device is written where it stands: renaming a new file over it would put a regular file in
+// its place (as root, even over /dev/null), and what the user named is the FIFO or the device itself.
+void writeInPlace(const std::string& target, const std::string& shownPath, std::string_view rtf) {
+  FileDescriptor file(openRetrying(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOCTTY));
+  if (!file.isOpen()) throw fileCreateError(shownPath, errno);
+  const PipeSignalHeld pipeSignalHeld;
+  if (!writeAll(file.get(), rtf) || !syncUnlessUnsupported(file.get()) || !file.close()) {
+    throw EOutOfResources(kStreamSaveError);
+  }
 }
 
 std::string randomSuffix() {
@@ -169,14 +218,20 @@ void saveDocumentFile(const std::string& path, const FormattedText& document) {
   if (target.empty()) throw fileCreateError(shownPath, errno);
 
   struct stat existing;
-  const bool replacing = ::lstat(target.c_str(), &existing) == 0;
-  if (replacing) checkTargetWritable(target, shownPath, existing);
+  const bool exists = ::lstat(target.c_str(), &existing) == 0;
+  if (exists && S_ISDIR(existing.st_mode)) throw fileCreateError(shownPath, EISDIR);
+  const bool replacing = exists && S_ISREG(existing.st_mode);
+  if (replacing) checkTargetWritable(target, shownPath);
 
   std::string rtf;
   try {
     rtf = serialize(document);
   } catch (const std::bad_alloc&) {
     throw EOutOfResources(kStreamSaveError);
+  }
+  if (exists && !replacing) {
+    writeInPlace(target, shownPath, rtf);
+    return;
   }
 
   // A new file gets 0666 less the umask from open itself. A replaced file gets its old permission bits,

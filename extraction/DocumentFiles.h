@@ -20,7 +20,8 @@ FormattedText documentFromBytes(std::string_view bytes);
 // Writes `document` as RTF to `path` through a temporary file in the same folder renamed over the target,
 // so that on any failure the target keeps its old content. Throws EFCreateError when the file cannot be
 // created and EOutOfResources "Erreur à l'enregistrement du flux" when writing fails; messages name the
-// target's absolute path. A new file gets mode 0666 less the umask; a replaced file keeps its mode.
+// target's absolute path. A new file gets mode 0666 less the umask; a replaced file keeps its mode. A
+// target that exists but is no regular file (a FIFO, a device) is written in place, never replaced.
 void saveDocumentFile(const std::string& path, const FormattedText& document);
 
 // The absolute form of `path` as UTF-8 for messages, without resolving symbolic links.

@@ -3,18 +3,27 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include <fcntl.h>
+#include <poll.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include "extraction/Errors.h"
+#include "extraction/FileDescriptor.h"
+#include "extraction/PosixIo.h"
 #include "extraction/RtfReader.h"
+#include "support/SystemCallFaults.h"
 #include "support/TestSupport.h"
 
 namespace glanex::test {
@@ -202,6 +211,268 @@ TEST_F(DocumentFilesTest, FailedWriteKeepsTheOldFileAndLeavesNoTemporary) {
 
   EXPECT_EQ(readBytes(path), "old");
   EXPECT_EQ(entriesOf(scratch.path()), std::vector<std::string>{"kept.rtf"});
+}
+
+// The flags the temporary file must be created with: a name taken by anyone else is never reused.
+constexpr int kTemporaryFlags = O_CREAT | O_EXCL;
+
+enum class SaveOutcome { Saved, CreateError, StreamError };
+
+// One way the system can refuse a step of a save.
+struct SaveFault {
+  const char* name;
+  struct Step {
+    SystemCall call;
+    int nth;
+    int errorNumber;  // 0 for a write cut short
+    int openFlags;
+  };
+  std::vector<Step> steps;
+  SaveOutcome outcome;
+  const char* description;  // the system's text in the EFCreateError message
+  bool replacingOnly = false;
+};
+
+const SaveFault kSaveFaults[] = {
+    {"CreateRefused",
+     {{SystemCall::Open, 1, EACCES, kTemporaryFlags}},
+     SaveOutcome::CreateError,
+     "Permission denied"},
+    {"CreateOnAFullDisk",
+     {{SystemCall::Open, 1, ENOSPC, kTemporaryFlags}},
+     SaveOutcome::CreateError,
+     "No space left on device"},
+    {"CreateWithoutDescriptors",
+     {{SystemCall::Open, 1, EMFILE, kTemporaryFlags}},
+     SaveOutcome::CreateError,
+     "Too many open files"},
+    {"ModeCopyRefused",
+     {{SystemCall::Fchmod, 1, EPERM, kTemporaryFlags}},
+     SaveOutcome::StreamError,
+     "",
+     true},
+    {"WriteFails", {{SystemCall::Write, 1, EIO, kTemporaryFlags}}, SaveOutcome::StreamError, ""},
+    {"DiskFullAtTheFirstWrite",
+     {{SystemCall::Write, 1, ENOSPC, kTemporaryFlags}},
+     SaveOutcome::StreamError,
+     ""},
+    {"ShortWriteThenDiskFull",
+     {{SystemCall::Write, 1, 0, kTemporaryFlags}, {SystemCall::Write, 2, ENOSPC, kTemporaryFlags}},
+     SaveOutcome::StreamError,
+     ""},
+    {"SyncFails", {{SystemCall::Fsync, 1, EIO, kTemporaryFlags}}, SaveOutcome::StreamError, ""},
+    {"FlushAtCloseFails", {{SystemCall::Close, 1, EIO, kTemporaryFlags}}, SaveOutcome::StreamError, ""},
+    {"DiskFullAtClose", {{SystemCall::Close, 1, ENOSPC, kTemporaryFlags}}, SaveOutcome::StreamError, ""},
+    {"RenameFails", {{SystemCall::Rename, 1, EIO, kTemporaryFlags}}, SaveOutcome::StreamError, ""},
+    // The new content is in place by then; syncing the folder is a best effort.
+    {"FolderSyncFails", {{SystemCall::Fsync, 1, EIO, O_DIRECTORY}}, SaveOutcome::Saved, ""},
+};
+
+void PrintTo(const SaveFault& fault, std::ostream* out) {
+  *out << fault.name;
+}
+
+class SaveFaultTest : public ::testing::TestWithParam<std::tuple<SaveFault, bool>> {
+ protected:
+  ScratchDir scratch;
+};
+
+TEST_P(SaveFaultTest, KeepsTheOldFileLeavesNoTemporaryAndRaisesTheSystemsError) {
+  const auto& [fault, replacing] = GetParam();
+  const std::string path = scratch.file("notes.rtf");
+  const std::string oldContent = "{\\rtf1 ancien contenu}";
+  if (replacing) {
+    writeBytes(path, oldContent);
+    ::chmod(path.c_str(), 0640);
+  }
+  const SaveOutcome expected = fault.replacingOnly && !replacing ? SaveOutcome::Saved : fault.outcome;
+
+  SaveOutcome outcome = SaveOutcome::Saved;
+  std::string message;
+  bool reached = false;
+  {
+    SystemCallFaults faults;
+    for (const SaveFault::Step& step : fault.steps) {
+      if (step.errorNumber == 0) {
+        faults.shortenWrite(step.nth, step.openFlags);
+      } else {
+        faults.fail(step.call, step.nth, step.errorNumber, step.openFlags);
+      }
+    }
+    try {
+      saveDocumentFile(path, sampleDocument());
+    } catch (const EFCreateError& error) {
+      outcome = SaveOutcome::CreateError;
+      message = error.what();
+    } catch (const EOutOfResources& error) {
+      outcome = SaveOutcome::StreamError;
+      message = error.what();
+    }
+    reached = faults.allReached();
+  }
+
+  EXPECT_EQ(reached, expected != SaveOutcome::Saved || !fault.replacingOnly) << "a fault was never reached";
+  ASSERT_EQ(outcome, expected) << message;
+  switch (expected) {
+    case SaveOutcome::CreateError:
+      EXPECT_EQ(message, "Impossible de créer le fichier \"" + path + "\". " + fault.description);
+      break;
+    case SaveOutcome::StreamError:
+      EXPECT_EQ(message, kStreamSaveError);
+      break;
+    case SaveOutcome::Saved:
+      EXPECT_EQ(loadDocumentFile(path), sampleDocument());
+      EXPECT_EQ(entriesOf(scratch.path()), std::vector<std::string>{"notes.rtf"});
+      if (replacing) {
+        EXPECT_EQ(permissionsOf(path), 0640u);
+      }
+      return;
+  }
+  if (replacing) {
+    EXPECT_EQ(readBytes(path), oldContent);
+    EXPECT_EQ(permissionsOf(path), 0640u);
+    EXPECT_EQ(entriesOf(scratch.path()), std::vector<std::string>{"notes.rtf"});
+  } else {
+    EXPECT_EQ(entriesOf(scratch.path()), std::vector<std::string>{});
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(EachStep, SaveFaultTest,
+                         ::testing::Combine(::testing::ValuesIn(kSaveFaults), ::testing::Bool()),
+                         [](const auto& info) {
+                           return std::string(std::get<0>(info.param).name) +
+                                  (std::get<1>(info.param) ? "Replacing" : "NewFile");
+                         });
+
+// The calls of a save in order, each named by what it acts on; consecutive writes count as one.
+std::vector<std::string> saveTrace(const std::vector<SystemCallRecord>& records, const fs::path& target) {
+  const auto role = [&](const std::string& path) -> std::string {
+    const fs::path file(path);
+    if (file == target) return "target";
+    if (file == target.parent_path()) return "folder";
+    const std::string prefix = "." + target.filename().string() + ".";
+    if (file.parent_path() == target.parent_path() && file.filename().string().starts_with(prefix)) {
+      return "temporary";
+    }
+    return "other " + path;
+  };
+  static const char* const kNames[] = {"open", "write", "fsync", "close", "rename", "fchmod"};
+  std::vector<std::string> trace;
+  for (const SystemCallRecord& record : records) {
+    std::string step = std::string(kNames[static_cast<int>(record.call)]) + " " + role(record.path);
+    if (record.call == SystemCall::Rename) step += " to " + role(record.renamedTo);
+    if (record.call == SystemCall::Open && role(record.path) == "temporary") {
+      EXPECT_EQ(record.openFlags & kTemporaryFlags, kTemporaryFlags) << "the temporary must be a new file";
+    }
+    if (record.result < 0) step += " failed";
+    if (trace.empty() || trace.back() != step || record.call != SystemCall::Write) trace.push_back(step);
+  }
+  return trace;
+}
+
+TEST_F(DocumentFilesTest, SaveWritesSyncsAndClosesATemporaryBesideTheTargetThenRenamesThenSyncsTheFolder) {
+  const fs::path target = scratch.path() / "notes.rtf";
+  for (const bool replacing : {true, false}) {
+    SCOPED_TRACE(replacing ? "replacing" : "new file");
+    if (replacing) writeBytes(target.string(), "old");
+    std::vector<SystemCallRecord> records;
+    {
+      SystemCallFaults faults;
+      saveDocumentFile(target.string(), sampleDocument());
+      records = faults.records();
+    }
+    std::vector<std::string> expected = {"open temporary",  "fchmod temporary", "write temporary",
+                                         "fsync temporary", "close temporary",  "rename temporary to target",
+                                         "open folder",     "fsync folder",     "close folder"};
+    if (replacing) {
+      expected.insert(expected.begin(), {"open target", "close target"});
+    } else {
+      expected.erase(expected.begin() + 1);
+    }
+    EXPECT_EQ(saveTrace(records, target), expected);
+    fs::remove(target);
+  }
+}
+
+// A FIFO or a device named as the target is written to, never replaced by a regular file.
+TEST_F(DocumentFilesTest, SaveWritesIntoAFifoAndKeepsIt) {
+  const std::string fifo = scratch.file("tube");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  // More than a pipe holds, so that the save waits for the reader.
+  std::string text;
+  for (int i = 0; i < 5000; ++i) text += "ligne " + std::to_string(i) + " jean@exemple.fr\r\n";
+  const FormattedText document = FormattedText::fromPlainText(text);
+
+  // The reading end is open before the save starts, so a save that goes wrong cannot leave the reader
+  // waiting for a writer forever; a reader that sees nothing gives up after a while instead.
+  const FileDescriptor reader(::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  ASSERT_TRUE(reader.isOpen());
+  std::string received;
+  std::thread readerThread([&] {
+    pollfd waiting{reader.get(), POLLIN, 0};
+    char buffer[4096];
+    while (::poll(&waiting, 1, 10'000) > 0) {
+      const ssize_t count = ::read(reader.get(), buffer, sizeof buffer);
+      if (count == 0) break;
+      if (count > 0) received.append(buffer, static_cast<std::size_t>(count));
+    }
+  });
+  try {
+    saveDocumentFile(fifo, document);
+  } catch (const GlanexError& error) {
+    ADD_FAILURE() << error.what();
+  }
+  readerThread.join();
+
+  EXPECT_EQ(documentFromBytes(received), document);
+  struct stat status;
+  ASSERT_EQ(::lstat(fifo.c_str(), &status), 0);
+  EXPECT_TRUE(S_ISFIFO(status.st_mode));
+  EXPECT_EQ(entriesOf(scratch.path()), std::vector<std::string>{"tube"});
+}
+
+// The reader takes one piece of a document larger than a pipe holds, then goes away.
+TEST_F(DocumentFilesTest, AFifoWhoseReaderLeavesEarlyIsAStreamErrorNotTheEndOfTheProgram) {
+  const std::string fifo = scratch.file("tube");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const FormattedText document = FormattedText::fromPlainText(std::string(1 << 20, 'x'));
+  const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  ASSERT_GE(reader, 0);
+  std::thread readerThread([&] {
+    pollfd waiting{reader, POLLIN, 0};
+    char buffer[4096];
+    const bool ready = ::poll(&waiting, 1, 10'000) > 0;
+    const ssize_t taken = ready ? ::read(reader, buffer, sizeof buffer) : 0;
+    EXPECT_GT(taken, 0);
+    ::close(reader);
+  });
+  try {
+    saveDocumentFile(fifo, document);
+    ADD_FAILURE() << "no error";
+  } catch (const EOutOfResources& error) {
+    EXPECT_STREQ(error.what(), kStreamSaveError);
+  }
+  readerThread.join();
+  sigset_t pending;
+  sigpending(&pending);
+  EXPECT_EQ(sigismember(&pending, SIGPIPE), 0);
+}
+
+TEST_F(DocumentFilesTest, SaveToACharacterDeviceKeepsTheDevice) {
+  // A rename over /dev/null as root would break the whole system; root tests on a twin of it instead.
+  std::string device = "/dev/null";
+  if (runningAsRoot()) {
+    device = scratch.file("null");
+    if (::mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0) GTEST_SKIP() << "no mknod here";
+  }
+  saveDocumentFile(device, sampleDocument());
+  struct stat status;
+  ASSERT_EQ(::lstat(device.c_str(), &status), 0);
+  EXPECT_TRUE(S_ISCHR(status.st_mode));
+  EXPECT_EQ(status.st_rdev, makedev(1, 3));
+  if (runningAsRoot()) {
+    EXPECT_EQ(entriesOf(scratch.path()), std::vector<std::string>{"null"});
+  }
 }
 
 TEST(DisplayPath, IsAbsoluteUtf8WithoutResolvingLinks) {
