@@ -271,6 +271,37 @@ TEST_F(VersionFile, FindsNoBlockInFilesThatHoldNoneOrLie) {
   EXPECT_EQ(fileVersionOf("/tmp"), "");
 }
 
+TEST_F(VersionFile, TruncatedOrLyingBlocksGiveAnEmptyVersionWithoutACrash) {
+  const Bytes block = frenchBlock(u"2.2.1.20");
+  for (std::size_t size = 0; size < block.size(); ++size) {
+    EXPECT_EQ(versionOf(Bytes(block.begin(), block.begin() + size)), "") << "cut at " << size;
+  }
+
+  const auto withTranslationList = [](Bytes list, Structure fileVersion) {
+    Structure root = binary("VS_VERSION_INFO", Bytes(52));
+    root.children = {parent("StringFileInfo", {parent("040C04E4", {std::move(fileVersion)})}),
+                     parent("VarFileInfo", {binary("Translation", std::move(list))})};
+    return encode(root);
+  };
+  const Bytes french = {0x0C, 0x04, 0xE4, 0x04};
+  Structure emptyValue = text("FileVersion", u"2.0");
+  emptyValue.valueLength = 0;
+  // The text's length counts no terminating zero and none follows: the text ends with its value.
+  Structure unterminated = binary("FileVersion", {'2', 0, '.', 0, '0', 0});
+  unterminated.type = 1;
+  unterminated.valueLength = 3;
+  const std::vector<std::pair<const char*, Bytes>> blocks = {
+      {"translation list shorter than an entry",
+       withTranslationList({0x0C, 0x04}, text("FileVersion", u"2.0"))},
+      {"empty translation list", withTranslationList({}, text("FileVersion", u"2.0"))},
+      {"FileVersion of length 0", withTranslationList(french, emptyValue)},
+  };
+  for (const auto& [name, bytes] : blocks) {
+    EXPECT_EQ(versionOf(bytes), "") << name;
+  }
+  EXPECT_EQ(versionOf(withTranslationList(french, unterminated)), "2.0");
+}
+
 TEST(BuiltPrograms, CarryTheProjectVersionOnlyWhereEmbedded) {
   EXPECT_EQ(fileVersionOf(GLANEX_CLI_PATH), GLANEX_PROJECT_VERSION);
   Bytes block(fileVersionInfoSize(GLANEX_CLI_PATH));

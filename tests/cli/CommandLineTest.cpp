@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -15,6 +17,8 @@ extern char** environ;
 
 namespace glanex {
 namespace {
+
+using namespace std::string_literals;
 
 struct Outcome {
   int status = -1;
@@ -159,6 +163,79 @@ TEST_F(cliRun, ReportsSystemErrorsWithStatusOneAndNoOutput) {
   const Outcome fullOutput = run({kExample}, "", "/dev/full");
   EXPECT_EQ(fullOutput.status, 1);
   EXPECT_EQ(fullOutput.err, "Erreur \xC3\xA0 l'enregistrement du flux.\n");
+}
+
+TEST_F(cliRun, BadSourcesGiveTheirListOrTheSystemsErrorNeverACrash) {
+  std::filesystem::create_directory(scratch_.path() / "dossier");
+  const struct {
+    const char* name;
+    std::string path;
+    int status;
+    std::string out;
+    std::string err;
+  } rows[] = {
+      {"missing file", scratch_.file("absent.txt"), 1, "",
+       "Impossible d'ouvrir le fichier \"" + scratch_.file("absent.txt") +
+           "\". No such file or directory.\n"},
+      {"folder", scratch_.file("dossier"), 1, "",
+       "Impossible d'ouvrir le fichier \"" + scratch_.file("dossier") + "\". Is a directory.\n"},
+      // NUL is an ordinary character, in the list as in the source.
+      {"NUL bytes", writeSource("avant\0 jean@exemple.fr \0\r\n\0marie@exemple.fr\0\r\n"s), 0,
+       "jean@exemple.fr\n\0marie@exemple.fr\0\n"s, "= 2 Email(s)\n"},
+      // Only the message makes the name displayable; bytes that are no UTF-8 show as U+FFFD.
+      {"missing file named outside Windows-1252", scratch_.file("\xD0\xB0-caf\xE9.txt"), 1, "",
+       "Impossible d'ouvrir le fichier \"" + scratch_.file("\xD0\xB0-caf\xEF\xBF\xBD.txt") +
+           "\". No such file or directory.\n"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const Outcome outcome = run({row.path});
+    EXPECT_EQ(outcome.status, row.status);
+    EXPECT_EQ(outcome.out, row.out);
+    EXPECT_EQ(outcome.err, row.err);
+  }
+}
+
+// Machine code is full of "@" bytes (0x40), so its lines usually fill the working lists.
+TEST_F(cliRun, AnExecutableGivesItsListOrTheOverflowError) {
+  const std::string program = writeSource(test::readBytes("/bin/true") + "\ncontact@exemple.test\n");
+  const Outcome outcome = run({program});
+  if (outcome.status == 1) {
+    EXPECT_EQ(outcome.err, "Erreur d'insertion de ligne RichEdit.\n");
+    EXPECT_EQ(outcome.out, "");
+  } else {
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_NE(outcome.out.find("contact@exemple.test\n"), std::string::npos);
+  }
+}
+
+TEST_F(cliRun, A200MegabyteLineWithoutLineBreakGivesItsAddress) {
+  const std::string path = scratch_.file("long.txt");
+  {
+    // Written in pieces, so that the test itself never holds the whole file.
+    std::ofstream out(path, std::ios::binary);
+    out << "Contact : jean@exemple.fr ";
+    const std::string block(1 << 20, 'x');
+    for (int i = 0; i < 200; ++i) out << block;
+    ASSERT_TRUE(out.good());
+  }
+  const Outcome outcome = run({path});
+  EXPECT_EQ(outcome.status, 0) << outcome.err;
+  EXPECT_EQ(outcome.out, "jean@exemple.fr\n");
+  EXPECT_EQ(outcome.err, "= 1 Email(s)\n");
+}
+
+// Paths are file-system bytes: a name that Windows-1252 cannot write, or that is no UTF-8, opens and saves.
+TEST_F(cliRun, ReadsAndWritesFilesNamedOutsideWindows1252) {
+  for (const std::string name : {"\xD0\xB0\xD0\xB4\xD1\x80\xD0\xB5\xD1\x81\xD0\xB0", "caf\xE9\xFF"}) {
+    SCOPED_TRACE(name);
+    const std::string source = scratch_.file(name + ".txt");
+    test::writeBytes(source, "jean@exemple.fr\r\n");
+    const std::string target = scratch_.file(name + ".rtf");
+    const Outcome outcome = run({"-q", "-o", target, source});
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(run({"-q", target}).out, "jean@exemple.fr\n");
+  }
 }
 
 TEST_F(cliRun, AnswersVersionAndUsageErrors) {
