@@ -35,13 +35,35 @@ class cliRun : public ::testing::Test {
   Outcome run(std::vector<std::string> arguments, const std::string& input = "",
               const std::string& stdoutPath = "") {
     const std::string inPath = scratch_.file("stdin");
-    const std::string outPath = stdoutPath.empty() ? scratch_.file("stdout") : stdoutPath;
-    const std::string errPath = scratch_.file("stderr");
     test::writeBytes(inPath, input);
-
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, inPath.c_str(), O_RDONLY, 0);
+    return spawn(std::move(arguments), actions, stdoutPath, [] {});
+  }
+
+  // The same with standard input a pipe, which cannot be read twice.
+  Outcome runWithPipedInput(std::vector<std::string> arguments, const std::string& input) {
+    int ends[2];
+    if (pipe(ends) != 0) return {};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, ends[0], 0);
+    posix_spawn_file_actions_addclose(&actions, ends[0]);
+    posix_spawn_file_actions_addclose(&actions, ends[1]);
+    return spawn(std::move(arguments), actions, "", [&] {
+      close(ends[0]);
+      EXPECT_EQ(write(ends[1], input.data(), input.size()), static_cast<ssize_t>(input.size()));
+      close(ends[1]);
+    });
+  }
+
+  // Runs the program with `actions` for standard input; `feed` runs once it has started.
+  template <typename Feed>
+  Outcome spawn(std::vector<std::string> arguments, posix_spawn_file_actions_t& actions,
+                const std::string& stdoutPath, Feed feed) {
+    const std::string outPath = stdoutPath.empty() ? scratch_.file("stdout") : stdoutPath;
+    const std::string errPath = scratch_.file("stderr");
     posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     arguments.insert(arguments.begin(), GLANEX_CLI_PATH);
@@ -52,6 +74,7 @@ class cliRun : public ::testing::Test {
     pid_t pid = 0;
     Outcome outcome;
     if (posix_spawn(&pid, GLANEX_CLI_PATH, &actions, nullptr, argv.data(), environ) == 0) {
+      feed();
       int wstatus = 0;
       waitpid(pid, &wstatus, 0);
       if (WIFEXITED(wstatus)) outcome.status = WEXITSTATUS(wstatus);
@@ -217,12 +240,59 @@ TEST_F(cliRun, A200MegabyteLineWithoutLineBreakGivesItsAddress) {
     out << "Contact : jean@exemple.fr ";
     const std::string block(1 << 20, 'x');
     for (int i = 0; i < 200; ++i) out << block;
+    out << " fin@exemple.fr";
     ASSERT_TRUE(out.good());
   }
+  // The staged run reads the line's first 4,096 characters; the streaming one reads it all.
   const Outcome outcome = run({path});
   EXPECT_EQ(outcome.status, 0) << outcome.err;
   EXPECT_EQ(outcome.out, "jean@exemple.fr\n");
   EXPECT_EQ(outcome.err, "= 1 Email(s)\n");
+  const Outcome unlimited = run({"--sans-limite", path});
+  EXPECT_EQ(unlimited.status, 0) << unlimited.err;
+  EXPECT_EQ(unlimited.out, "jean@exemple.fr\nfin@exemple.fr\n");
+  EXPECT_EQ(unlimited.err, "= 2 Email(s)\n");
+}
+
+TEST_F(cliRun, WithoutLimitGivesTheStagedListsFromFilesPipesAndRtf) {
+  const std::string bytes = test::readBytes(kExample);
+  for (const Outcome& outcome : {run({"--sans-limite", kExample}), run({"--sans-limite"}, bytes),
+                                 runWithPipedInput({"--sans-limite", "-"}, bytes)}) {
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(outcome.out, kExampleList);
+    EXPECT_EQ(outcome.err, "= 3 Email(s)\n");
+  }
+  // A pipe bigger than its buffer, with few enough candidate lines for the staged run.
+  std::string big;
+  for (int i = 0; i < 20'000; ++i) {
+    big += i % 10 == 0 ? "de u" + std::to_string(i % 70) + "@ex.test\r\n" : "ligne sans adresse\r\n";
+  }
+  const Outcome staged = runWithPipedInput({"-q"}, big);
+  EXPECT_EQ(staged.status, 0) << staged.err;
+  EXPECT_EQ(runWithPipedInput({"-q", "--sans-limite"}, big).out, staged.out);
+  for (const char* sample : {"club-libreoffice", "compte-rendu-pandoc"}) {
+    const Outcome outcome = run({"-q", "--sans-limite", test::testDataFile(std::string(sample) + ".rtf")});
+    EXPECT_EQ(outcome.out, test::readBytes(test::testDataFile(std::string(sample) + ".expected"))) << sample;
+  }
+}
+
+TEST_F(cliRun, WithoutLimitTakesWhatOverflowsTheWorkingLists) {
+  std::string source;
+  for (int i = 0; i < 5'000; ++i) source += "u" + std::to_string(i) + "@ex.test\r\n";
+  const std::string path = writeSource(source);
+  const Outcome staged = run({path});
+  EXPECT_EQ(staged.status, 1);
+  EXPECT_EQ(staged.err, "Erreur d'insertion de ligne RichEdit.\n");
+
+  const Outcome unlimited = run({"--sans-limite", "--virgules", path});
+  EXPECT_EQ(unlimited.status, 0) << unlimited.err;
+  EXPECT_EQ(unlimited.err, "= 5000 Email(s)\n");
+  EXPECT_TRUE(unlimited.out.starts_with("u0@ex.test,\nu1@ex.test,\n"));
+  EXPECT_TRUE(unlimited.out.ends_with("u4999@ex.test,\n"));
+
+  const std::string saved = scratch_.file("liste.rtf");
+  EXPECT_EQ(run({"-q", "--sans-limite", "-o", saved, path}).status, 0);
+  EXPECT_EQ(run({"-q", "--sans-limite", saved}).out, run({"-q", "--sans-limite", path}).out);
 }
 
 // Paths are file-system bytes: a name that Windows-1252 cannot write, or that is no UTF-8, opens and saves.

@@ -55,6 +55,7 @@ const AcceptedCase kAcceptedCases[] = {
      }},
     {"LaterEncodingWins", {"-e", "cp1252", "--encodage", "utf-8"}, [](Options&) {}},
     {"Commas", {"--virgules"}, [](Options& o) { o.addCommas = true; }},
+    {"StreamingWithoutLimit", {"--sans-limite"}, [](Options& o) { o.unlimited = true; }},
     {"HelpStopsBeforeLaterMistakes",
      {"-h", "--inconnue"},
      [](Options& o) { o.action = CliAction::ShowHelp; }},

@@ -21,6 +21,9 @@ TEST(cliProgressBar, ShowsTheShareDone) {
   const std::int64_t huge = std::int64_t{1} << 62;
   EXPECT_NE(TerminalProgress::renderLine(ProgressChannel::DedupOuter, huge, huge).find("100 %"),
             std::string::npos);
+  // Reading gigabytes counts bytes the same way.
+  EXPECT_EQ(TerminalProgress::renderReadingLine(huge / 4 * 3, huge),
+            "Lecture   [######################--------] 75 %");
 }
 
 }  // namespace
