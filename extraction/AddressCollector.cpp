@@ -6,6 +6,10 @@ namespace glanex {
 
 AddressCollector::AddressCollector(std::string_view separators) : separators_(separators) {
   separators_.addLineBreaks();
+  for (std::size_t c = 0; c < classes_.size(); ++c) {
+    const char character = static_cast<char>(c);
+    classes_[c] = separators_.contains(character) ? kSeparator : character == '.' ? kDot : kOrdinary;
+  }
 }
 
 void AddressCollector::feed(std::string_view text) {
@@ -30,6 +34,10 @@ void AddressCollector::finish() {
 }
 
 void AddressCollector::collect(std::string_view text) {
+  if (!separators_.contains('@')) {
+    collectAroundJoiningAt(text);
+    return;
+  }
   const char* const begin = text.data();
   const char* const end = begin + text.size();
   for (const char* at = begin; at < end; ++at) {
@@ -39,6 +47,21 @@ void AddressCollector::collect(std::string_view text) {
     if (!token.empty() && token.front() != '@' && token.find('.') != std::string_view::npos) {
       addresses_.add(token);
     }
+  }
+}
+
+void AddressCollector::collectAroundJoiningAt(std::string_view text) {
+  const auto classOf = [&](std::size_t i) { return classes_[static_cast<unsigned char>(text[i])]; };
+  std::size_t at = text.find('@');
+  while (at != std::string_view::npos) {
+    bool dotted = false;
+    std::size_t start = at;
+    for (CharacterClass c; start > 0 && (c = classOf(start - 1)) != kSeparator; --start) dotted |= c == kDot;
+    std::size_t end = at + 1;
+    for (CharacterClass c; end < text.size() && (c = classOf(end)) != kSeparator; ++end) dotted |= c == kDot;
+    // A token that starts with its "@" is never kept.
+    if (dotted && start < at) addresses_.add(text.substr(start, end - start));
+    at = text.find('@', end);
   }
 }
 

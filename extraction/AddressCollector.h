@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -26,8 +28,14 @@ class AddressCollector {
   // Collects the tokens of `text`, which starts at the text's start or just after a separator and ends
   // at the text's end or on a separator.
   void collect(std::string_view text);
+  // The same for the usual case of an "@" that is no separator: one pass out from each "@" finds the
+  // token's ends and its "." together, and the other "@" of the token give the same token again.
+  void collectAroundJoiningAt(std::string_view text);
+
+  enum CharacterClass : std::uint8_t { kOrdinary, kSeparator, kDot };
 
   SeparatorTable separators_;
+  std::array<CharacterClass, 256> classes_{};
   // The text since the last separator, which the next piece may continue.
   std::string openRun_;
   LastOccurrenceList addresses_;

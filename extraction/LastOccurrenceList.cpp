@@ -1,5 +1,6 @@
 #include "extraction/LastOccurrenceList.h"
 
+#include <algorithm>
 #include <cstring>
 #include <stdexcept>
 
@@ -55,45 +56,29 @@ void LastOccurrenceList::growSlots() {
   slots_ = std::move(grown);
 }
 
-void LastOccurrenceList::unlink(std::uint32_t index) {
-  Entry& entry = entries_[index];
-  (entry.previous == kNone ? first_ : entries_[entry.previous].next) = entry.next;
-  (entry.next == kNone ? last_ : entries_[entry.next].previous) = entry.previous;
-}
-
-void LastOccurrenceList::appendToOrder(std::uint32_t index) {
-  Entry& entry = entries_[index];
-  entry.previous = last_;
-  entry.next = kNone;
-  (last_ == kNone ? first_ : entries_[last_].next) = index;
-  last_ = index;
-}
-
 void LastOccurrenceList::add(std::string_view token) {
   const std::uint64_t hash = hashOf(token);
   const std::size_t slot = slotFor(token, hash);
   if (const std::uint32_t held = slots_[slot]; held != 0) {
-    if (held - 1 != last_) {
-      unlink(held - 1);
-      appendToOrder(held - 1);
-    }
+    entries_[held - 1].lastOccurrence = ++occurrences_;
     return;
   }
-  if (entries_.size() >= kNone - 1) throw std::length_error("too many distinct tokens");
-  const auto index = static_cast<std::uint32_t>(entries_.size());
-  entries_.push_back({hash, arena_.size(), token.size(), kNone, kNone});
+  if (entries_.size() >= UINT32_MAX - 1) throw std::length_error("too many distinct tokens");
+  entries_.push_back({hash, arena_.size(), token.size(), ++occurrences_});
   arena_.append(token);
-  slots_[slot] = index + 1;
-  appendToOrder(index);
+  slots_[slot] = static_cast<std::uint32_t>(entries_.size());
   if (entries_.size() * 2 > slots_.size()) growSlots();
 }
 
 std::vector<std::string> LastOccurrenceList::inOrder() const {
+  std::vector<const Entry*> order;
+  order.reserve(entries_.size());
+  for (const Entry& entry : entries_) order.push_back(&entry);
+  std::sort(order.begin(), order.end(),
+            [](const Entry* a, const Entry* b) { return a->lastOccurrence < b->lastOccurrence; });
   std::vector<std::string> tokens;
-  tokens.reserve(entries_.size());
-  for (std::uint32_t index = first_; index != kNone; index = entries_[index].next) {
-    tokens.emplace_back(textOf(entries_[index]));
-  }
+  tokens.reserve(order.size());
+  for (const Entry* entry : order) tokens.emplace_back(textOf(*entry));
   return tokens;
 }
 

@@ -9,13 +9,13 @@
 namespace glanex {
 
 // The distinct tokens of a stream in the order of their last occurrence: what comparing every token with
-// every later one gives, in time linear in the tokens. Each token is stored once, so memory follows the
-// distinct tokens, not the stream.
+// every later one gives, in time linear in the tokens (plus sorting the distinct ones once at the end).
+// Each token is stored once, so memory follows the distinct tokens, not the stream.
 class LastOccurrenceList {
  public:
   LastOccurrenceList();
 
-  // Records an occurrence of `token`: a new token joins the end, a known one moves there.
+  // Records an occurrence of `token`, which becomes its last one.
   void add(std::string_view token);
 
   std::size_t size() const { return entries_.size(); }
@@ -23,29 +23,25 @@ class LastOccurrenceList {
   std::vector<std::string> inOrder() const;
 
  private:
-  static constexpr std::uint32_t kNone = UINT32_MAX;
-
   struct Entry {
     std::uint64_t hash;
     std::size_t offset;  // in arena_
     std::size_t length;
-    std::uint32_t previous;
-    std::uint32_t next;
+    // When the token last occurred, counted in occurrences: one store per repeat, where keeping a list in
+    // order would move links around.
+    std::uint64_t lastOccurrence;
   };
 
   std::string_view textOf(const Entry& entry) const { return {arena_.data() + entry.offset, entry.length}; }
   // The slot holding `token`, or the empty slot where it belongs.
   std::size_t slotFor(std::string_view token, std::uint64_t hash) const;
   void growSlots();
-  void unlink(std::uint32_t index);
-  void appendToOrder(std::uint32_t index);
 
   std::string arena_;
   std::vector<Entry> entries_;
   // Open addressing: entry index + 1 per slot, 0 for an empty slot; never more than half full.
   std::vector<std::uint32_t> slots_;
-  std::uint32_t first_ = kNone;
-  std::uint32_t last_ = kNone;
+  std::uint64_t occurrences_ = 0;
 };
 
 }  // namespace glanex
