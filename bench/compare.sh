@@ -1,0 +1,253 @@
+#!/usr/bin/env bash
+# Whole-process comparison: times `glanex-cli --sans-limite -q FILE` against the two pipelines a Linux user
+# would reach for, on seeded corpora that glanex-corpus writes here, and prints wall time, MB/s, peak
+# memory, the ratios and PASS/FAIL lines for the speed and memory targets.
+#
+#   bench/compare.sh [SIZE...]        SIZE: 10M, 100M, 1G... (powers of 1000); default 10M 100M 1G
+#
+# Matrix: the mail archive at every size; the HTML page and the CSV export below 1 GB, where they tell
+# something the mail archive does not (other line shapes) at a tenth of the disk and time.
+# Environment: GLANEX_COMPARE_ROUNDS (3), GLANEX_COMPARE_SEED (1), GLANEX_COMPARE_KINDS ("mail html csv").
+#
+# How it measures: each corpus goes to build-bench/corpora/, alone, and is deleted after its runs (and on
+# any exit); a corpus is skipped when the disk has less than twice its size free. The corpus is read once
+# into the page cache, then each tool runs once untimed to count what it finds, then the three commands
+# run ROUNDS times, alternating, the order rotated each round; the median wall time is reported. Wall time
+# is the shell's clock around the whole command or pipeline (output to /dev/null). Peak memory is GNU
+# time's maximum resident set size: of glanex-cli itself, and for a pipeline the sum of its two
+# processes' peaks (they run at the same time, so the sum bounds the pipeline's peak from above); the
+# highest over the rounds is reported. MB are 10^6 bytes.
+#
+# Targets checked: on corpora of at least 100 MB, glanex-cli at least 5x faster than the faster pipeline
+# and at least 1000 MB/s; on corpora of at least 1 GB, peak memory under 64 MB plus the bytes of the
+# distinct addresses glanex-cli prints. The figures are a report: the exit status is 0 unless a step broke.
+set -euo pipefail
+
+cd "$(dirname "$0")/.."
+root=$PWD
+build_dir=$root/build-bench
+corpora_dir=$build_dir/corpora
+rounds=${GLANEX_COMPARE_ROUNDS:-3}
+seed=${GLANEX_COMPARE_SEED:-1}
+read -r -a kinds <<<"${GLANEX_COMPARE_KINDS:-mail html csv}"
+sizes=("$@")
+[ ${#sizes[@]} -gt 0 ] || sizes=(10M 100M 1G)
+
+pattern='[[:alnum:]._%+-]+@[[:alnum:].-]+\.[[:alpha:]]{2,}'
+names=(glanex grep rg)
+commands=(
+  "glanex-cli --sans-limite -q FICHIER"
+  "LC_ALL=C grep -aoE '$pattern' FICHIER | awk '!seen[\$0]++'"
+  "rg -aoN '$pattern' FICHIER | awk '!seen[\$0]++'"
+)
+
+fail() {
+  echo "compare.sh : $*" >&2
+  exit 1
+}
+
+# "10M" -> 10000000
+bytes_of() {
+  local size=$1 number unit
+  [[ $size =~ ^([0-9]+)([KMG]?)$ ]] || fail "taille invalide : « $size » (exemples : 10M, 100M, 1G)"
+  number=${BASH_REMATCH[1]}
+  unit=${BASH_REMATCH[2]}
+  case $unit in
+    K) echo $((number * 1000)) ;;
+    M) echo $((number * 1000000)) ;;
+    G) echo $((number * 1000000000)) ;;
+    *) echo "$number" ;;
+  esac
+}
+
+for size in "${sizes[@]}"; do bytes_of "$size" >/dev/null; done
+[[ $rounds =~ ^[1-9][0-9]*$ ]] || fail "GLANEX_COMPARE_ROUNDS doit être un entier positif"
+
+# --- What the comparison needs: the build's packages, then ripgrep and GNU time.
+scripts/install-deps
+missing=()
+command -v rg >/dev/null || missing+=(ripgrep)
+[ -x /usr/bin/time ] || missing+=(time)
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installation des paquets manquants : ${missing[*]}"
+  as_root=()
+  [ "$(id -u)" -eq 0 ] || as_root=(sudo)
+  export DEBIAN_FRONTEND=noninteractive
+  "${as_root[@]}" apt-get update
+  "${as_root[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+echo "Construction de glanex-cli et glanex-corpus (Release, $build_dir)…"
+cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DGLANEX_BUILD_BENCHMARKS=ON >/dev/null
+cmake --build "$build_dir" --target glanex-cli glanex-corpus >"$build_dir/compare-build.log" 2>&1 ||
+  { cat "$build_dir/compare-build.log" >&2; fail "la construction a échoué"; }
+cli=$build_dir/bin/glanex-cli
+corpus_tool=$build_dir/bin/glanex-corpus
+
+mkdir -p "$corpora_dir"
+scratch=$(mktemp -d)
+corpus=
+cleanup() {
+  [ -z "$corpus" ] || rm -f "$corpus"
+  rm -rf "$scratch"
+}
+trap cleanup EXIT
+
+# --- The three commands. Each takes a prefix for the files that receive its processes' peak RSS in KiB
+# (PREFIX.1, and PREFIX.2 for a pipeline's second process) and the corpus, and writes the addresses on
+# standard output. grep and rg exit with 1 when they find nothing, which is no failure here. Each ends
+# with its command, whose status (with pipefail, any failure in the pipeline) is the function's: callers
+# test it, which turns `set -e` off inside.
+run_glanex() {
+  /usr/bin/time -f %M -o "$1.1" "$cli" --sans-limite -q "$2"
+}
+
+# shellcheck disable=SC2016 # $0 is awk's
+run_grep() {
+  { LC_ALL=C /usr/bin/time -f %M -o "$1.1" grep -aoE "$pattern" "$2" || [ $? -eq 1 ]; } |
+    /usr/bin/time -f %M -o "$1.2" awk '!seen[$0]++'
+}
+
+# shellcheck disable=SC2016 # $0 is awk's
+run_rg() {
+  { /usr/bin/time -f %M -o "$1.1" rg -aoN "$pattern" "$2" || [ $? -eq 1 ]; } |
+    /usr/bin/time -f %M -o "$1.2" awk '!seen[$0]++'
+}
+
+# Microseconds since the epoch, whatever the locale's decimal separator. Timed runs read EPOCHREALTIME
+# the same way inline, to keep a subshell out of the measured span.
+now_us() {
+  local stamp=${EPOCHREALTIME//[!0-9]/}
+  echo $((10#$stamp))
+}
+
+median() {
+  printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'
+}
+
+# The sum of the peaks written under a prefix; GNU time adds a line of its own when a command fails.
+rss_kib() {
+  cat "$1".* | awk '$1 ~ /^[0-9]+$/ { sum += $1 } END { print sum + 0 }'
+}
+
+checks=()
+# Prints its arguments as one line and keeps it for the summary.
+record_check() {
+  echo "$*"
+  checks+=("$*")
+}
+
+compare_corpus() {
+  local kind=$1 size=$2 bytes available generation_start file_bytes
+  bytes=$(bytes_of "$size")
+  available=$(df --output=avail -B1 "$corpora_dir" | tail -n 1 | tr -d ' ')
+  if [ "$available" -lt $((2 * bytes)) ]; then
+    echo
+    echo "== $kind $size : ignoré, $((available / 1000000)) Mo libres pour $((2 * bytes / 1000000)) Mo demandés" \
+      "(deux fois la taille du corpus)"
+    return
+  fi
+
+  corpus=$corpora_dir/$kind-$size-seed$seed.txt
+  generation_start=$(now_us)
+  "$corpus_tool" --kind "$kind" --size "$bytes" --seed "$seed" --output "$corpus"
+  file_bytes=$(stat -c %s "$corpus")
+  echo
+  echo "== $kind $size : $file_bytes octets, graine $seed, écrit en" \
+    "$(awk -v us=$(($(now_us) - generation_start)) 'BEGIN { printf "%.1f", us / 1e6 }') s"
+  cat "$corpus" >/dev/null
+
+  # Untimed pass, which also warms the programs: what each tool finds, and the bytes of the distinct
+  # addresses glanex-cli prints (UTF-8, line ends not counted) for the memory target.
+  local -a found
+  local name index distinct_bytes
+  for index in 0 1 2; do
+    name=${names[index]}
+    "run_$name" "$scratch/rss" "$corpus" >"$scratch/$name.out" ||
+      fail "$name a échoué sur $corpus (code $?)"
+    found[index]=$(wc -l <"$scratch/$name.out")
+  done
+  distinct_bytes=$(LC_ALL=C awk '{ sub(/\r$/, ""); bytes += length($0) } END { print bytes + 0 }' \
+    "$scratch/glanex.out")
+  rm -f "$scratch"/*.out
+
+  local -a walls0 walls1 walls2 peaks
+  peaks=(0 0 0)
+  local round position start end elapsed rss
+  for ((round = 0; round < rounds; round++)); do
+    for position in 0 1 2; do
+      index=$(((position + round) % 3))
+      name=${names[index]}
+      rm -f "$scratch"/rss.*
+      start=${EPOCHREALTIME//[!0-9]/}
+      "run_$name" "$scratch/rss" "$corpus" >/dev/null || fail "$name a échoué sur $corpus (code $?)"
+      end=${EPOCHREALTIME//[!0-9]/}
+      elapsed=$((10#$end - 10#$start))
+      rss=$(rss_kib "$scratch/rss")
+      [ "$rss" -le "${peaks[index]}" ] || peaks[index]=$rss
+      case $index in
+        0) walls0+=("$elapsed") ;;
+        1) walls1+=("$elapsed") ;;
+        2) walls2+=("$elapsed") ;;
+      esac
+    done
+  done
+  local -a medians
+  medians=("$(median "${walls0[@]}")" "$(median "${walls1[@]}")" "$(median "${walls2[@]}")")
+
+  # Written out: printf pads bytes, and "é" takes two.
+  echo "commande  durée (s)       Mo/s  mémoire (Mo)   adresses"
+  for index in 0 1 2; do
+    awk -v name="${names[index]}" -v us="${medians[index]}" -v bytes="$file_bytes" -v kib="${peaks[index]}" \
+      -v found="${found[index]}" \
+      'BEGIN { printf "%-8s %10.3f %10.0f %13.1f %10d\n", name, us / 1e6, bytes / us, kib * 1024 / 1e6, found }'
+  done
+  local faster=1
+  [ "${medians[2]}" -ge "${medians[1]}" ] || faster=2
+  awk -v g="${medians[0]}" -v grep="${medians[1]}" -v rg="${medians[2]}" \
+    'BEGIN { printf "glanex-cli : %.1fx plus rapide que grep, %.1fx plus rapide que rg\n", grep / g, rg / g }'
+  echo "adresses distinctes de glanex-cli : $distinct_bytes octets"
+
+  local verdict
+  if [ "$bytes" -ge 100000000 ]; then
+    verdict=$(awk -v g="${medians[0]}" -v p="${medians[faster]}" 'BEGIN { print (p >= 5 * g ? "PASS" : "FAIL") }')
+    record_check "$verdict $kind $size : glanex-cli $(awk -v g="${medians[0]}" -v p="${medians[faster]}" \
+      'BEGIN { printf "%.1f", p / g }')x plus rapide que ${names[faster]}, le plus rapide des deux (cible : 5x)"
+    verdict=$(awk -v g="${medians[0]}" -v b="$file_bytes" 'BEGIN { print (b / g >= 1000 ? "PASS" : "FAIL") }')
+    record_check "$verdict $kind $size : glanex-cli $(awk -v g="${medians[0]}" -v b="$file_bytes" \
+      'BEGIN { printf "%.0f", b / g }') Mo/s depuis le cache (cible : 1000 Mo/s)"
+  fi
+  if [ "$bytes" -ge 1000000000 ]; then
+    local limit=$((64000000 + distinct_bytes)) peak=$((peaks[0] * 1024))
+    verdict=PASS
+    [ "$peak" -lt "$limit" ] || verdict=FAIL
+    record_check "$verdict $kind $size : mémoire de glanex-cli $(awk -v p="$peak" 'BEGIN { printf "%.1f", p / 1e6 }') Mo" \
+      "(cible : moins de 64 Mo + $distinct_bytes octets d'adresses = $(awk -v l="$limit" 'BEGIN { printf "%.1f", l / 1e6 }') Mo)"
+  fi
+
+  rm -f "$corpus"
+  corpus=
+}
+
+echo "Machine : $(nproc) cœurs, $(awk -F': ' '/^model name/ { print $2; exit }' /proc/cpuinfo)"
+# awk reads every line, so that no tool writes to a closed pipe.
+echo "Outils : $(grep --version | awk 'NR == 1') ; $(rg --version | awk 'NR == 1') ;" \
+  "awk = $(readlink -f "$(command -v awk)")"
+echo "Charge moyenne (1, 5 et 15 min) au départ : $(cut -d ' ' -f 1-3 /proc/loadavg)"
+echo "Commandes comparées ($rounds tours alternés, médiane) :"
+for index in 0 1 2; do echo "  ${names[index]} : ${commands[index]}"; done
+
+for size in "${sizes[@]}"; do
+  for kind in "${kinds[@]}"; do
+    [ "$kind" = mail ] || [ "$(bytes_of "$size")" -lt 1000000000 ] || continue
+    compare_corpus "$kind" "$size"
+  done
+done
+
+echo
+echo "== Cibles (charge moyenne à la fin : $(cut -d ' ' -f 1-3 /proc/loadavg))"
+if [ ${#checks[@]} -eq 0 ]; then
+  echo "aucune : elles portent sur les corpus d'au moins 100M (vitesse) et 1G (mémoire)"
+else
+  printf '%s\n' "${checks[@]}"
+fi
