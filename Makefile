@@ -1,10 +1,12 @@
 # Entry points for users and CI; CMake does the real work in separate build folders.
 BUILD_DIR := build
 BENCH_DIR := build-bench
+SANITIZE_DIR := build-sanitize
+FUZZ_DIR := build-fuzz
 CMAKE_FLAGS := -G Ninja -DGLANEX_WARNINGS_AS_ERRORS=ON
 PREFIX ?= /usr/local
 
-.PHONY: deps configure build test run install bench clean
+.PHONY: deps configure build test run install bench sanitize fuzz clean
 
 deps:
 	@scripts/install-deps
@@ -30,5 +32,27 @@ bench: deps
 	@cmake --build $(BENCH_DIR) --target glanex-bench
 	@$(BENCH_DIR)/bin/glanex-bench
 
+# Every target built and every test run under AddressSanitizer and UndefinedBehaviorSanitizer; the first
+# finding fails. Only leaks inside system libraries are suppressed, in tests/lsan.supp.
+SANITIZER_ENV := ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 \
+	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0
+
+sanitize: deps
+	@cmake -S . -B $(SANITIZE_DIR) $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGLANEX_SANITIZE=ON >/dev/null
+	@$(SANITIZER_ENV) cmake --build $(SANITIZE_DIR)
+	@cd $(SANITIZE_DIR) && $(SANITIZER_ENV) ctest --output-on-failure --no-tests=error -j$$(nproc)
+
+# libFuzzer needs clang; each target runs FUZZ_SECONDS seconds: make fuzz FUZZ_SECONDS=600
+FUZZ_SECONDS ?= 60
+FUZZERS := rtf_reader text_encoding pipeline lines version_resource
+
+fuzz:
+	@scripts/install-deps fuzz
+	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DGLANEX_BUILD_FUZZERS=ON -DGLANEX_BUILD_GUI=OFF -DGLANEX_BUILD_TESTS=OFF >/dev/null
+	@cmake --build $(FUZZ_DIR)
+	@FUZZ_SECONDS=$(FUZZ_SECONDS) fuzz/run-fuzzers $(FUZZ_DIR) $(FUZZERS)
+
 clean:
-	@rm -rf $(BUILD_DIR) $(BENCH_DIR)
+	@rm -rf $(BUILD_DIR) $(BENCH_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)
