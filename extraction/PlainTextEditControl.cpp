@@ -5,7 +5,9 @@
 #include <QTextDocument>
 
 #include <algorithm>
+#include <numeric>
 
+#include "extraction/Errors.h"
 #include "extraction/QtCp1252.h"
 
 namespace glanex {
@@ -73,6 +75,41 @@ bool isUnformatted(const FormattedText& document) {
   });
 }
 
+std::int64_t lengthOf(const Paragraph& paragraph) {
+  return std::accumulate(paragraph.runs.begin(), paragraph.runs.end(), std::int64_t{0},
+                         [](std::int64_t sum, const TextRun& run) { return sum + std::ssize(run.text); });
+}
+
+bool holdsLineLongerThan(const FormattedText& document, std::int64_t limit) {
+  return std::any_of(document.paragraphs.begin(), document.paragraphs.end(),
+                     [limit](const Paragraph& paragraph) { return lengthOf(paragraph) > limit; });
+}
+
+// Plain text goes into the document by pieces of about this many characters, so that a big source is
+// never copied whole on its way in: the document's own copy is the only one.
+constexpr qsizetype kInsertionPiece = 1 << 16;
+
+// Inserts the document's text, LF between paragraphs, at the cursor: one insertion per piece, which Qt
+// cuts into lines far faster than it takes them block by block.
+void insertUnformatted(QTextCursor& cursor, const FormattedText& document) {
+  QString piece;
+  piece.reserve(kInsertionPiece);
+  for (const Paragraph& paragraph : document.paragraphs) {
+    if (&paragraph != &document.paragraphs.front()) piece += QChar(u'\n');
+    for (const TextRun& run : paragraph.runs) {
+      const qsizetype end = piece.size();
+      piece.resize(end + std::ssize(run.text));
+      writeCharacters(run.text, piece.data() + end);
+    }
+    if (piece.size() >= kInsertionPiece) {
+      cursor.insertText(piece);
+      // Keeps the buffer for the next piece.
+      piece.resize(0);
+    }
+  }
+  if (!piece.isEmpty()) cursor.insertText(piece);
+}
+
 // The first `limit` characters of `document`, each paragraph break counted as two.
 FormattedText truncated(const FormattedText& document, std::int64_t limit) {
   FormattedText result;
@@ -113,39 +150,59 @@ std::int64_t PlainTextEditControl::lineCount() const {
 }
 
 std::int64_t PlainTextEditControl::lineStart(std::int64_t line) const {
-  return textDocument().findBlockByNumber(static_cast<int>(line)).position() + line;
+  return blockOf(line).position() + line;
 }
 
 std::int64_t PlainTextEditControl::lineLength(std::int64_t line) const {
-  return textDocument().findBlockByNumber(static_cast<int>(line)).length() - 1;
+  return blockOf(line).length() - 1;
 }
 
 std::string PlainTextEditControl::lineText(std::int64_t line, std::int64_t maxChars) const {
   // The block's own text keeps non-breaking spaces, which a plain-text export would turn into spaces.
-  const QString text = textDocument().findBlockByNumber(static_cast<int>(line)).text();
+  const QString text = blockOf(line).text();
   return toCp1252(text.left(static_cast<qsizetype>(std::min<std::int64_t>(maxChars, text.size()))));
 }
 
+QTextBlock PlainTextEditControl::blockOf(std::int64_t line) const {
+  const QTextDocument& document = textDocument();
+  // Lists grow at their end, where the last block is found without a search by number.
+  return line == document.blockCount() - 1 ? document.lastBlock()
+                                           : document.findBlockByNumber(static_cast<int>(line));
+}
+
 std::int64_t PlainTextEditControl::toCore(int documentPosition) const {
-  return documentPosition + textDocument().findBlock(documentPosition).blockNumber();
+  const QTextDocument& document = textDocument();
+  const int lastLine = document.blockCount() - 1;
+  if (documentPosition >= document.lastBlock().position()) return documentPosition + lastLine;
+  return documentPosition + document.findBlock(documentPosition).blockNumber();
 }
 
 int PlainTextEditControl::toDocument(std::int64_t corePosition) const {
   corePosition = std::clamp<std::int64_t>(corePosition, 0, length());
-  // The last line whose start lies at or before the position.
-  int low = 0;
-  int high = textDocument().blockCount() - 1;
-  while (low < high) {
-    const int middle = (low + high + 1) / 2;
-    if (lineStart(middle) <= corePosition) {
-      low = middle;
-    } else {
-      high = middle - 1;
+  const QTextDocument& document = textDocument();
+  // The last line whose start lies at or before the position. Lists grow at their end, so the last line
+  // is tried before the search.
+  int line = document.blockCount() - 1;
+  QTextBlock block = document.lastBlock();
+  int start = block.position();
+  if (start + line > corePosition) {
+    int low = 0;
+    int high = line - 1;
+    while (low < high) {
+      const int middle = (low + high + 1) / 2;
+      if (lineStart(middle) <= corePosition) {
+        low = middle;
+      } else {
+        high = middle - 1;
+      }
     }
+    line = low;
+    block = document.findBlockByNumber(line);
+    start = block.position();
   }
   // A position on the LF of a line break moves back onto its CR, the end of the line.
-  const std::int64_t offset = std::min(corePosition - lineStart(low), lineLength(low));
-  return textDocument().findBlockByNumber(low).position() + static_cast<int>(offset);
+  const std::int64_t offset = std::min<std::int64_t>(corePosition - (start + line), block.length() - 1);
+  return start + static_cast<int>(offset);
 }
 
 std::int64_t PlainTextEditControl::selectionStart() const {
@@ -154,13 +211,15 @@ std::int64_t PlainTextEditControl::selectionStart() const {
 
 std::int64_t PlainTextEditControl::selectionLength() const {
   const QTextCursor cursor = selection();
+  if (!cursor.hasSelection()) return 0;
   return toCore(cursor.selectionEnd()) - toCore(cursor.selectionStart());
 }
 
 void PlainTextEditControl::select(std::int64_t start, std::int64_t length) {
   QTextCursor cursor(&textDocument());
-  cursor.setPosition(toDocument(start));
-  cursor.setPosition(toDocument(start + std::max<std::int64_t>(length, 0)), QTextCursor::KeepAnchor);
+  const int anchor = toDocument(start);
+  cursor.setPosition(anchor);
+  cursor.setPosition(length > 0 ? toDocument(start + length) : anchor, QTextCursor::KeepAnchor);
   setSelection(cursor);
 }
 
@@ -192,8 +251,7 @@ void PlainTextEditControl::replaceSelectionWithDocument(const FormattedText& doc
 
 void PlainTextEditControl::insertDocument(QTextCursor& cursor, const FormattedText& document) {
   if (isUnformatted(document)) {
-    // One insertion for plain text: Qt makes the lines far faster than block by block.
-    cursor.insertText(toQString(document.plainText()));
+    insertUnformatted(cursor, document);
     return;
   }
   for (std::size_t i = 0; i < document.paragraphs.size(); ++i) {
@@ -218,6 +276,8 @@ void PlainTextEditControl::clear() {
 }
 
 void PlainTextEditControl::setDocument(const FormattedText& document) {
+  // Refused before anything changes: the text, its undo history and the modified flag stay.
+  if (holdsLineLongerThan(document, longestLoadedLine_)) throw EOutOfResources(kStreamLoadError);
   QTextCursor cursor(&textDocument());
   cursor.beginEditBlock();
   cursor.select(QTextCursor::Document);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QTextBlock>
 #include <QTextCursor>
 
 #include "extraction/TextControl.h"
@@ -8,6 +9,11 @@ class QPlainTextEdit;
 class QTextDocument;
 
 namespace glanex {
+
+// The longest line, in characters, that a load puts into a window's pane. Qt lays out and paints a line
+// as a whole, so the first paint of a line costs time in proportion to its length: a line this long is
+// shown within about two seconds of opening it; a longer one would hold the window for longer.
+inline constexpr std::int64_t kLongestLoadedLine = 2'000'000;
 
 // The text-control adapter of a Qt plain text edit, so that the core's line rules work on what the window
 // shows. Qt counts a line break as one character and the core as two (CR LF): positions are converted
@@ -30,6 +36,8 @@ class PlainTextEditControl : public TextControl {
   void replaceSelectionWithDocument(const FormattedText& document) override;
 
   void clear() override;
+  // Throws EOutOfResources "Erreur au chargement du flux", changing nothing, when a line of the document
+  // is longer than longestLoadedLine().
   void setDocument(const FormattedText& document) override;
   FormattedText document() const override;
   FormattedText selectedDocument() const override;
@@ -44,8 +52,12 @@ class PlainTextEditControl : public TextControl {
   void beginUpdate() override;
   void endUpdate() override;
 
+  std::int64_t longestLoadedLine() const { return longestLoadedLine_; }
+  void setLongestLoadedLine(std::int64_t characters) { longestLoadedLine_ = characters; }
+
  private:
   QTextDocument& textDocument() const;
+  QTextBlock blockOf(std::int64_t line) const;
   // The selection the line rules work on: the widget's own, or while repainting is suspended a copy that
   // the widget takes over at the end, so a long series of edits does not move the view line by line.
   QTextCursor selection() const;
@@ -59,6 +71,7 @@ class PlainTextEditControl : public TextControl {
 
   QPlainTextEdit& edit_;
   std::int64_t capacity_;
+  std::int64_t longestLoadedLine_ = kLongestLoadedLine;
   int updateDepth_ = 0;
   QTextCursor suspendedSelection_;
 };

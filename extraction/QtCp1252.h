@@ -10,6 +10,8 @@
 namespace glanex {
 
 QString toQString(std::string_view cp1252);
+// Writes the characters of `cp1252` from `out` on, which must have room for them; returns the end.
+QChar* writeCharacters(std::string_view cp1252, QChar* out);
 std::string toCp1252(const QString& text);
 
 // Whether `c` is a character that toCp1252 keeps.

@@ -22,7 +22,7 @@ class TRichEdit : public QPlainTextEdit {
   // The pane's line view, with LoadFile and SaveFile.
   TRichEditStrings& Lines() { return *lines_; }
   // The adapter the line rules work on.
-  TextControl& control() { return *control_; }
+  PlainTextEditControl& control() { return *control_; }
 
   void ClearText();
   void PasteClipboard();

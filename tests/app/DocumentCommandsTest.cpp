@@ -26,6 +26,7 @@
 #include "QtPrinters.h"
 #include "app/LogoMain.h"
 #include "extraction/DocumentFiles.h"
+#include "extraction/PlainTextEditControl.h"
 #include "extraction/TRichEdit.h"
 #include "support/TestSupport.h"
 
@@ -225,6 +226,32 @@ TEST_F(DocumentCommands, AFileThatCannotBeOpenedShowsTheErrorAndLeavesTheWindowA
   EXPECT_TRUE(form->RichEdit1()->ModifiedFlag());
   EXPECT_TRUE(form->RichEdit1()->ReadOnly());
   EXPECT_EQ(focused(), form->Edit1());
+}
+
+TEST_F(DocumentCommands, AFileWithALineTooLongToShowIsRefusedAndThePaneKeepsItsTextAndHistory) {
+  writeBytes(dir.file("binaire.dat"),
+             "en-t\xEAte\r\n" + std::string(kLongestLoadedLine + 1, '\x01') + "\r\nfin");
+  setPaneText(form->RichEdit1()->control(), "source");
+  QTest::keyClicks(form->RichEdit1(), "!");
+  form->RichEdit1()->setReadOnlyFlag(true);
+  const int undoSteps = form->RichEdit1()->document()->availableUndoSteps();
+  const QString before = caption();
+  QString shown;
+  const Step loadError = [&](QWidget* modal) {
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    ASSERT_NE(box, nullptr);
+    shown = box->text();
+    box->button(QMessageBox::Ok)->click();
+  };
+  EXPECT_EQ(open({typeName(dir.path(), u"binaire.dat"_s), loadError}), 0);
+  EXPECT_EQ(shown, u"Erreur au chargement du flux."_s);
+  EXPECT_EQ(paneText(form->RichEdit1()), "!source");
+  EXPECT_TRUE(form->RichEdit1()->ModifiedFlag());
+  EXPECT_TRUE(form->RichEdit1()->ReadOnly());
+  EXPECT_EQ(caption(), before);
+  EXPECT_EQ(form->RichEdit1()->document()->availableUndoSteps(), undoSteps);
+  form->RichEdit1()->undo();
+  EXPECT_EQ(paneText(form->RichEdit1()), "source");
 }
 
 TEST_F(DocumentCommands, TypedNamesWithoutExtensionGetRtfUnlessAnExistingFileIsOpened) {

@@ -7,6 +7,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 
+#include "extraction/Errors.h"
 #include "extraction/QtCp1252.h"
 #include "extraction/RtfReader.h"
 #include "extraction/TRichEdit.h"
@@ -143,6 +144,80 @@ TEST(RichEdit, AnUndoStepUndoesAWholeCommandAtOnce) {
   EXPECT_EQ(pane.Lines().LineCount(), 3);
   pane.undo();
   EXPECT_EQ(pane.control().document().plainText(), "garder\r\n");
+}
+
+TEST(RichEdit, APlainSourceOfManyPiecesLoadsLineForLine) {
+  // Lines of every length around the pieces the text goes in by, and one longer than a piece.
+  std::string text;
+  for (int i = 0; i < 3000; ++i)
+    text += std::string(static_cast<std::size_t>(i % 97), static_cast<char>('a' + i % 26)) + "\r\n";
+  text += std::string(200'000, '\xE9') + "\r\n\r\nfin";
+  ScratchDir folder;
+  writeBytes(folder.file("grand.txt"), text);
+  TRichEdit pane;
+  pane.Lines().LoadFile(folder.file("grand.txt"));
+  EXPECT_EQ(pane.control().document(), FormattedText::fromPlainText(text));
+  EXPECT_EQ(pane.document()->blockCount(), 3003);
+}
+
+std::string loadError(TRichEdit& pane, const std::string& path) {
+  try {
+    pane.Lines().LoadFile(path);
+  } catch (const EOutOfResources& error) {
+    return error.what();
+  }
+  return "no error";
+}
+
+TEST(RichEdit, ALoadWithALineBeyondTheLimitIsRefusedAndTheTextItsUndoAndFlagStay) {
+  ScratchDir folder;
+  TRichEdit pane;
+  pane.control().setLongestLoadedLine(10);
+  setPaneText(pane.control(), "avant\r\n");
+  pane.Lines().AppendLine("saisie");
+  pane.setModifiedFlag(true);
+  const int undoSteps = pane.document()->availableUndoSteps();
+
+  const struct {
+    const char* name;
+    const char* bytes;
+  } tooLong[] = {
+      {"long.txt", "court\r\n0123456789A\r\nfin"},
+      {"dernier.txt", "court\n0123456789A"},
+      // The characters of a paragraph count together, whatever their formatting.
+      {"long.rtf", R"({\rtf1\ansi court\par {\b 01234}56789A\par})"},
+  };
+  for (const auto& file : tooLong) {
+    SCOPED_TRACE(file.name);
+    writeBytes(folder.file(file.name), file.bytes);
+    EXPECT_EQ(loadError(pane, folder.file(file.name)), kStreamLoadError);
+    EXPECT_EQ(pane.control().document().plainText(), "avant\r\nsaisie\r\n");
+    EXPECT_TRUE(pane.ModifiedFlag());
+    EXPECT_EQ(pane.document()->availableUndoSteps(), undoSteps);
+  }
+
+  // A line exactly at the limit loads; line breaks do not count.
+  writeBytes(folder.file("juste.txt"), "0123456789\r\n0123456789\r\n");
+  pane.Lines().LoadFile(folder.file("juste.txt"));
+  EXPECT_EQ(pane.Lines().LineCount(), 2);
+  EXPECT_EQ(pane.Lines().GetLine(1), "0123456789");
+}
+
+TEST(RichEdit, OnlyTheWindowsPanesHoldLinesToTheLimit) {
+  ScratchDir folder;
+  writeBytes(folder.file("limite.txt"), std::string(kLongestLoadedLine, 'x') + "\r\n");
+  writeBytes(folder.file("trop.txt"), std::string(kLongestLoadedLine + 1, 'x'));
+  TRichEdit pane;
+  pane.Lines().LoadFile(folder.file("limite.txt"));
+  EXPECT_EQ(pane.Lines().LineCount(), 1);
+  EXPECT_EQ(pane.Lines().GetLine(0), std::string(kLineBufferSize, 'x'));
+  EXPECT_EQ(loadError(pane, folder.file("trop.txt")), kStreamLoadError);
+  EXPECT_EQ(pane.document()->firstBlock().length() - 1, kLongestLoadedLine);
+
+  // The command line's panes have no window to hold up.
+  TextPane windowless = TextPane::document();
+  windowless.RichLines()->LoadFile(folder.file("trop.txt"));
+  EXPECT_EQ(windowless.buffer().lineLength(0), kLongestLoadedLine + 1);
 }
 
 TEST(Cp1252Mapping, UndefinedBytesMapToTheirControlCharactersAndBack) {
