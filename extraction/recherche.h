@@ -1,10 +1,10 @@
 #pragma once
 
 #include <QDialog>
-#include <QElapsedTimer>
 
 #include <array>
 #include <cstdint>
+#include <limits>
 
 #include "extraction/ExtractionProgress.h"
 #include "extraction/TextPane.h"
@@ -64,7 +64,8 @@ class TRecStatus : public QDialog, public ExtractionProgress {
     std::int32_t maximum = 0;
     TGauge* gauge = nullptr;
     QProgressBar* bar = nullptr;
-    QElapsedTimer sinceShown;
+    // When the value was last painted, in milliseconds of the frame clock; long ago at first.
+    std::int64_t shownAtMs = std::numeric_limits<std::int64_t>::min() / 2;
   };
 
   void setUpWindow();
