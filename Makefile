@@ -29,8 +29,9 @@ install: build
 
 bench: deps
 	@cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DGLANEX_BUILD_BENCHMARKS=ON >/dev/null
-	@cmake --build $(BENCH_DIR) --target glanex-bench
+	@cmake --build $(BENCH_DIR) --target glanex-bench glanex-bench-window
 	@$(BENCH_DIR)/bin/glanex-bench
+	@$(BENCH_DIR)/bin/glanex-bench-window
 
 # Every target built and every test run under AddressSanitizer and UndefinedBehaviorSanitizer; the first
 # finding fails. Only leaks inside system libraries are suppressed, in tests/lsan.supp.
