@@ -202,12 +202,24 @@ FormattedText documentFromBytes(std::string_view bytes) {
   return FormattedText::fromPlainText(decodePlainText(bytes));
 }
 
-FormattedText loadDocumentFile(const std::string& path) {
+LoadedFile readDocumentFile(const std::string& path) {
   try {
-    return documentFromBytes(readFile(path));
+    const std::string bytes = readFile(path);
+    if (std::optional<FormattedText> rtf = RtfReader::read(bytes)) return {std::move(rtf), {}};
+    return {std::nullopt, decodePlainText(bytes)};
   } catch (const std::bad_alloc&) {
     throw EOutOfResources(kStreamLoadError);
   } catch (const std::length_error&) {
+    throw EOutOfResources(kStreamLoadError);
+  }
+}
+
+FormattedText loadDocumentFile(const std::string& path) {
+  LoadedFile file = readDocumentFile(path);
+  if (file.rtf) return std::move(*file.rtf);
+  try {
+    return FormattedText::fromPlainText(file.plainText);
+  } catch (const std::bad_alloc&) {
     throw EOutOfResources(kStreamLoadError);
   }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -8,6 +9,16 @@
 // Reading and writing the files the panes load and save. Paths are file-system paths (any bytes); only
 // error messages turn them into displayable text.
 namespace glanex {
+
+// What a file holds, as a pane loads it: the document when it reads as RTF, else the plain text
+// decodePlainText gives (line breaks CR LF), left as text because a big file has a line per paragraph.
+struct LoadedFile {
+  std::optional<FormattedText> rtf;
+  std::string plainText;
+};
+
+// Reads the file at `path`; throws as loadDocumentFile does.
+LoadedFile readDocumentFile(const std::string& path);
 
 // The document a file holds: RTF when it reads as RTF, else plain text by decodePlainText. Throws
 // EFOpenError when the file cannot be opened (a folder included) and EOutOfResources

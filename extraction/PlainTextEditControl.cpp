@@ -85,29 +85,66 @@ bool holdsLineLongerThan(const FormattedText& document, std::int64_t limit) {
                      [limit](const Paragraph& paragraph) { return lengthOf(paragraph) > limit; });
 }
 
-// Plain text goes into the document by pieces of about this many characters, so that a big source is
-// never copied whole on its way in: the document's own copy is the only one.
-constexpr qsizetype kInsertionPiece = 1 << 16;
-
-// Inserts the document's text, LF between paragraphs, at the cursor: one insertion per piece, which Qt
-// cuts into lines far faster than it takes them block by block.
-void insertUnformatted(QTextCursor& cursor, const FormattedText& document) {
-  QString piece;
-  piece.reserve(kInsertionPiece);
-  for (const Paragraph& paragraph : document.paragraphs) {
-    if (&paragraph != &document.paragraphs.front()) piece += QChar(u'\n');
-    for (const TextRun& run : paragraph.runs) {
-      const qsizetype end = piece.size();
-      piece.resize(end + std::ssize(run.text));
-      writeCharacters(run.text, piece.data() + end);
-    }
-    if (piece.size() >= kInsertionPiece) {
-      cursor.insertText(piece);
-      // Keeps the buffer for the next piece.
-      piece.resize(0);
-    }
+// The longest line of `text`, whose line breaks are all CR LF.
+std::int64_t longestLineOf(std::string_view text) {
+  std::int64_t longest = 0;
+  for (std::size_t start = 0;;) {
+    const std::size_t end = text.find("\r\n", start);
+    longest = std::max<std::int64_t>(longest, static_cast<std::int64_t>(std::min(end, text.size()) - start));
+    if (end == std::string_view::npos) return longest;
+    start = end + 2;
   }
-  if (!piece.isEmpty()) cursor.insertText(piece);
+}
+
+// Puts unformatted text into the document at the cursor, LF between lines, by pieces of about
+// kInsertionPiece characters: one insertion per piece, which Qt cuts into lines far faster than it takes
+// them block by block, and a big source is never copied whole on its way in.
+class PieceInserter {
+ public:
+  explicit PieceInserter(QTextCursor& cursor) : cursor_(cursor) { piece_.reserve(kInsertionPiece); }
+  ~PieceInserter() {
+    if (!piece_.isEmpty()) cursor_.insertText(piece_);
+  }
+  PieceInserter(const PieceInserter&) = delete;
+  PieceInserter& operator=(const PieceInserter&) = delete;
+
+  void append(std::string_view cp1252) {
+    const qsizetype end = piece_.size();
+    piece_.resize(end + std::ssize(cp1252));
+    writeCharacters(cp1252, piece_.data() + end);
+  }
+  void lineBreak() {
+    piece_ += QChar(u'\n');
+    if (piece_.size() < kInsertionPiece) return;
+    cursor_.insertText(piece_);
+    // Keeps the buffer for the next piece.
+    piece_.resize(0);
+  }
+
+ private:
+  static constexpr qsizetype kInsertionPiece = 1 << 16;
+
+  QTextCursor& cursor_;
+  QString piece_;
+};
+
+void insertUnformatted(QTextCursor& cursor, const FormattedText& document) {
+  PieceInserter inserter(cursor);
+  for (const Paragraph& paragraph : document.paragraphs) {
+    if (&paragraph != &document.paragraphs.front()) inserter.lineBreak();
+    for (const TextRun& run : paragraph.runs) inserter.append(run.text);
+  }
+}
+
+void insertPlainText(QTextCursor& cursor, std::string_view text) {
+  PieceInserter inserter(cursor);
+  for (std::size_t start = 0;;) {
+    const std::size_t end = text.find("\r\n", start);
+    inserter.append(text.substr(start, end - start));
+    if (end == std::string_view::npos) return;
+    inserter.lineBreak();
+    start = end + 2;
+  }
 }
 
 // The first `limit` characters of `document`, each paragraph break counted as two.
@@ -278,14 +315,25 @@ void PlainTextEditControl::clear() {
 void PlainTextEditControl::setDocument(const FormattedText& document) {
   // Refused before anything changes: the text, its undo history and the modified flag stay.
   if (holdsLineLongerThan(document, longestLoadedLine_)) throw EOutOfResources(kStreamLoadError);
+  replaceWholeContent(document.paragraphs.front().alignment,
+                      [&](QTextCursor& cursor) { insertDocument(cursor, document); });
+}
+
+void PlainTextEditControl::setPlainText(std::string_view text) {
+  if (longestLineOf(text) > longestLoadedLine_) throw EOutOfResources(kStreamLoadError);
+  replaceWholeContent(Alignment::Left, [&](QTextCursor& cursor) { insertPlainText(cursor, text); });
+}
+
+void PlainTextEditControl::replaceWholeContent(Alignment alignment,
+                                               const std::function<void(QTextCursor&)>& insert) {
   QTextCursor cursor(&textDocument());
   cursor.beginEditBlock();
   cursor.select(QTextCursor::Document);
   cursor.removeSelectedText();
-  cursor.setBlockFormat(toQt(document.paragraphs.front().alignment));
+  cursor.setBlockFormat(toQt(alignment));
   cursor.setBlockCharFormat(QTextCharFormat());
   cursor.setCharFormat(QTextCharFormat());
-  insertDocument(cursor, document);
+  insert(cursor);
   cursor.endEditBlock();
   cursor.setPosition(0);
   setSelection(cursor);

@@ -3,6 +3,8 @@
 #include <QTextBlock>
 #include <QTextCursor>
 
+#include <functional>
+
 #include "extraction/TextControl.h"
 
 class QPlainTextEdit;
@@ -39,6 +41,8 @@ class PlainTextEditControl : public TextControl {
   // Throws EOutOfResources "Erreur au chargement du flux", changing nothing, when a line of the document
   // is longer than longestLoadedLine().
   void setDocument(const FormattedText& document) override;
+  // The same refusal as setDocument.
+  void setPlainText(std::string_view text) override;
   FormattedText document() const override;
   FormattedText selectedDocument() const override;
 
@@ -58,6 +62,9 @@ class PlainTextEditControl : public TextControl {
  private:
   QTextDocument& textDocument() const;
   QTextBlock blockOf(std::int64_t line) const;
+  // One undo step that empties the document, resets the formats and lets `insert` fill it; the caret
+  // ends at the start.
+  void replaceWholeContent(Alignment alignment, const std::function<void(QTextCursor&)>& insert);
   // The selection the line rules work on: the widget's own, or while repainting is suspended a copy that
   // the widget takes over at the end, so a long series of edits does not move the view line by line.
   QTextCursor selection() const;

@@ -6,8 +6,12 @@
 namespace glanex {
 
 void TRichEditStrings::LoadFile(const std::string& path) {
-  const FormattedText document = loadDocumentFile(path);
-  control().setDocument(document);
+  const LoadedFile file = readDocumentFile(path);
+  if (file.rtf) {
+    control().setDocument(*file.rtf);
+  } else {
+    control().setPlainText(file.plainText);
+  }
   control().setCapacity(std::max(control().capacity(), kLoadedCapacity));
 }
 

@@ -84,6 +84,10 @@ void TextBuffer::setDocument(const FormattedText& document) {
   setText(document.plainText());
 }
 
+void TextBuffer::setPlainText(std::string_view text) {
+  setText(std::string(text));
+}
+
 FormattedText TextBuffer::document() const {
   return FormattedText::fromPlainText(text_);
 }

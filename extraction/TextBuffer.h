@@ -31,6 +31,7 @@ class TextBuffer : public TextControl {
 
   void clear() override;
   void setDocument(const FormattedText& document) override;
+  void setPlainText(std::string_view text) override;
   FormattedText document() const override;
   FormattedText selectedDocument() const override;
 

@@ -39,6 +39,9 @@ class TextControl {
   virtual void clear() = 0;
   // Replaces the whole content; the capacity does not apply to a load.
   virtual void setDocument(const FormattedText& document) = 0;
+  // The same for unformatted text whose line breaks are all CR LF, without a paragraph object per line:
+  // what a big plain-text file loads through.
+  virtual void setPlainText(std::string_view text) = 0;
   // The whole content with its formatting.
   virtual FormattedText document() const = 0;
   // The selected part with its formatting.

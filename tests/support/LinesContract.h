@@ -172,6 +172,20 @@ TYPED_TEST_P(LinesContract, EditsMadeThroughTheControlAreSeenByTheNextCall) {
   EXPECT_EQ(pane->lines().GetLine(2), "c");
 }
 
+// Big plain files load as text rather than as a document; the pane must end up the same either way.
+TYPED_TEST_P(LinesContract, APlainTextLoadEqualsTheSameTextLoadedAsADocument) {
+  for (const char* text : {"", "a", "a\r\n", "\r\n\r\nb\xE9", "un\r\n\r\ndeux\r\n\xA0trois"}) {
+    SCOPED_TRACE(text);
+    auto asDocument = this->paneWith(text);
+    auto asText = std::make_unique<TypeParam>(kLoadedCapacity);
+    asText->control().setPlainText(text);
+    EXPECT_EQ(asText->control().document(), asDocument->control().document());
+    EXPECT_EQ(asText->lines().LineCount(), asDocument->lines().LineCount());
+    EXPECT_EQ(asText->control().selectionStart(), 0);
+    EXPECT_EQ(asText->control().selectionLength(), 0);
+  }
+}
+
 REGISTER_TYPED_TEST_SUITE_P(
     LinesContract, LineCountLeavesOutOnlyOneTrailingEmptyLine,
     GetLineCutsAt4096CharactersWithoutStrayCarriageReturn,
@@ -179,6 +193,6 @@ REGISTER_TYPED_TEST_SUITE_P(
     InsertAndAppendPutTheLineBreakWhereTheTextNeedsIt, AppendLineReturnsTheCountItUsedAndMovesTheCaret,
     ClearTextEmptiesAndClearsTheModifiedFlag, AssignLinesCopiesCountedLinesEachEndedByABreak,
     AppendToLineKeepsLinesLongerThanGetLineShows, OnlyTheRichKindRefusesWhatItsCapacityCannotTake,
-    EditsMadeThroughTheControlAreSeenByTheNextCall);
+    EditsMadeThroughTheControlAreSeenByTheNextCall, APlainTextLoadEqualsTheSameTextLoadedAsADocument);
 
 }  // namespace glanex::test
