@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // The line view of a text pane. Kinds implement the primitive operations; AppendLine and AssignLines are
 // written here once, so they behave alike on every kind except where the kinds' own operations differ.
@@ -32,6 +33,9 @@ class TStrings {
  protected:
   virtual void BeginUpdate() = 0;
   virtual void EndUpdate() = 0;
+  // Puts `text` (lines each ended by CR LF) into the empty pane in one edit when the capacity takes all
+  // of it; does nothing and returns false otherwise.
+  virtual bool FillEmpty(std::string_view text) = 0;
 };
 
 }  // namespace glanex

@@ -44,6 +44,13 @@ void TextControlStrings::InsertLine(std::int64_t i, const std::string& s) {
   CheckInsertion(point, static_cast<std::int64_t>(inserted.size()));
 }
 
+bool TextControlStrings::FillEmpty(std::string_view text) {
+  if (std::ssize(text) > control_.capacity() - control_.length()) return false;
+  control_.select(control_.length(), 0);
+  control_.replaceSelection(text);
+  return true;
+}
+
 void TextControlStrings::ClearText() {
   control_.clear();
 }

@@ -23,6 +23,7 @@ class TextControlStrings : public TStrings {
  protected:
   void BeginUpdate() override { control_.beginUpdate(); }
   void EndUpdate() override { control_.endUpdate(); }
+  bool FillEmpty(std::string_view text) override;
   // Called after an insertion of `insertedLength` characters at `point`.
   virtual void CheckInsertion(std::int64_t point, std::int64_t insertedLength) const = 0;
 

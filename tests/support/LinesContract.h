@@ -136,6 +136,16 @@ TYPED_TEST_P(LinesContract, AssignLinesCopiesCountedLinesEachEndedByABreak) {
   auto longSource = this->paneWith(std::string(5000, 'q') + "\r\n\r\nz");
   target->lines().AssignLines(longSource->lines());
   EXPECT_EQ(this->textOf(*target), std::string(4096, 'q') + "\r\n\r\nz\r\n");
+
+  // Beyond the capacity the lines that fit stay, and only the rich kind says so.
+  auto small = this->paneWith("", 10);
+  auto overflowing = this->paneWith("a\r\nb\r\ncc\r\nd");
+  if (TypeParam::kind == PaneKind::Rich) {
+    EXPECT_THROW(small->lines().AssignLines(overflowing->lines()), EOutOfResources);
+  } else {
+    small->lines().AssignLines(overflowing->lines());
+  }
+  EXPECT_EQ(this->textOf(*small), "a\r\nb\r\ncc\r\n");
 }
 
 TYPED_TEST_P(LinesContract, AppendToLineKeepsLinesLongerThanGetLineShows) {
