@@ -56,12 +56,16 @@ void TRichEdit::setModifiedFlag(bool modified) {
   control_->setModified(modified);
 }
 
-TRichEdit::UndoStep::UndoStep(TRichEdit& pane) : cursor_(pane.document()) {
+TRichEdit::UndoStep::UndoStep(TRichEdit& pane) : control_(pane.control()), cursor_(pane.document()) {
+  control_.beginUpdate();
   cursor_.beginEditBlock();
 }
 
+// Qt lays the document out again only when the outermost edit block closes: the widget gets its new
+// caret after that, since placing a caret in text not yet laid out reads lines that do not exist.
 TRichEdit::UndoStep::~UndoStep() {
   cursor_.endEditBlock();
+  control_.endUpdate();
 }
 
 bool TRichEdit::canInsertFromMimeData(const QMimeData* source) const {

@@ -42,6 +42,7 @@ class TRichEdit : public QPlainTextEdit {
     UndoStep& operator=(const UndoStep&) = delete;
 
    private:
+    PlainTextEditControl& control_;
     QTextCursor cursor_;
   };
 

@@ -254,6 +254,18 @@ TEST_F(DocumentCommands, AFileWithALineTooLongToShowIsRefusedAndThePaneKeepsItsT
   EXPECT_EQ(paneText(form->RichEdit1()), "source");
 }
 
+TEST_F(DocumentCommands, OpeningAgainWhileThePaneIsScrolledToItsEndReplacesTheText) {
+  std::string lines;
+  for (int i = 1; i <= 100; ++i) lines += std::to_string(i) + " ligne contact@ex.test\n";
+  writeBytes(dir.file("contacts.txt"), lines);
+  openFile("contacts.txt");
+  QTest::keyClick(form->RichEdit1(), Qt::Key_End, Qt::ControlModifier);
+  QApplication::processEvents();
+  openFile("contacts.txt");
+  QApplication::processEvents();
+  EXPECT_EQ(form->RichEdit1()->control().lineCount(), 101);
+}
+
 TEST_F(DocumentCommands, TypedNamesWithoutExtensionGetRtfUnlessAnExistingFileIsOpened) {
   writeBytes(dir.file("notes"), "sans extension");
   writeBytes(dir.file("liste.rtf"), "avec extension");
