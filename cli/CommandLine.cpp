@@ -74,11 +74,13 @@ void addCommas(TextPane& finalList) {
   AddCommas(finalList.Lines());
 }
 
-std::string formatFinalList(const TStrings& lines, OutputEncoding encoding) {
+// Every line whole, straight from the pane's text: GetLine would cut them at 4,096 characters.
+std::string formatFinalList(const TextPane& finalList, OutputEncoding encoding) {
   std::string output;
-  const std::int64_t count = lines.LineCount();
+  const TextBuffer& text = finalList.buffer();
+  const std::int64_t count = finalList.Lines().LineCount();
   for (std::int64_t i = 0; i < count; ++i) {
-    const std::string line = lines.GetLine(i);
+    const std::string line = text.lineText(i, text.lineLength(i));
     output += encoding == OutputEncoding::Utf8 ? cp1252ToUtf8(line) : line;
     output += '\n';
   }
@@ -107,7 +109,7 @@ void runExtraction(const Options& options) {
   if (options.outputPath) {
     richEditT2.RichLines()->SaveFile(*options.outputPath);
   } else {
-    writeStandardOutput(formatFinalList(richEditT2.Lines(), options.encoding));
+    writeStandardOutput(formatFinalList(richEditT2, options.encoding));
   }
   if (!options.quiet) writeStandardError("= " + std::to_string(count) + " Email(s)\n");
 }

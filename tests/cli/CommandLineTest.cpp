@@ -140,6 +140,38 @@ TEST_F(cliRun, AddsCommasEvenBeyondTheWorkingListCapacity) {
   EXPECT_EQ(outcome.out.find("t\n"), std::string::npos) << "a line lost its comma";
 }
 
+TEST_F(cliRun, PrintsEveryAddressWhole) {
+  const std::string longest = std::string(4'996, 'a') + "@ex.test";
+  const std::string lineLong = std::string(4'088, 'b') + "@ex.test";
+  const std::string blockEdge = std::string((1 << 20) - 3, 'x') + " a.b@c.d ";
+  const struct {
+    const char* name;
+    std::string source;
+    std::vector<std::string> arguments;
+    std::string out;
+  } rows[] = {
+      {"5,004 characters", longest + "\r\n", {"--sans-limite"}, longest + "\n"},
+      {"4,096 characters and a comma", lineLong + "\r\n", {"--virgules"}, lineLong + ",\n"},
+      {"4,096 characters and a comma, streaming",
+       lineLong + "\r\n",
+       {"--sans-limite", "--virgules"},
+       lineLong + ",\n"},
+      {"\"@\" separator after a non-ASCII byte",
+       "a.b\xFE@c\n",
+       {"--sans-limite", "-s", " @"},
+       "a.b\xC3\xBE\n"},
+      {"\"@\" separator across a read block's edge", blockEdge, {"--sans-limite", "-s", " @"}, "a.b\n"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    std::vector<std::string> arguments = row.arguments;
+    arguments.insert(arguments.end(), {"-q", writeSource(row.source)});
+    const Outcome outcome = run(arguments);
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_TRUE(outcome.out == row.out) << outcome.out.size() << " bytes: " << outcome.out.substr(0, 40);
+  }
+}
+
 TEST_F(cliRun, SavesTheListAsRtfThatLoadsBack) {
   const std::string target = scratch_.file("liste.rtf");
   test::writeBytes(target, "ancien contenu");
