@@ -237,6 +237,10 @@ TEST_F(cliRun, BadSourcesGiveTheirListOrTheSystemsErrorNeverACrash) {
       // NUL is an ordinary character, in the list as in the source.
       {"NUL bytes", writeSource("avant\0 jean@exemple.fr \0\r\n\0marie@exemple.fr\0\r\n"s), 0,
        "jean@exemple.fr\n\0marie@exemple.fr\0\n"s, "= 2 Email(s)\n"},
+      // The system does not tidy "sub/.." away when sub/ is missing, so neither does the message.
+      {"existing file behind a missing folder", scratch_.file("sub/../source.txt"), 1, "",
+       "Impossible d'ouvrir le fichier \"" + scratch_.file("sub/../source.txt") +
+           "\". No such file or directory.\n"},
       // Only the message makes the name displayable; bytes that are no UTF-8 show as U+FFFD.
       {"missing file named outside Windows-1252", scratch_.file("\xD0\xB0-caf\xE9.txt"), 1, "",
        "Impossible d'ouvrir le fichier \"" + scratch_.file("\xD0\xB0-caf\xEF\xBF\xBD.txt") +
