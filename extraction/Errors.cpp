@@ -33,4 +33,8 @@ EFCreateError fileCreateError(const std::string& displayPath, int errorNumber) {
                        systemErrorDescription(errorNumber));
 }
 
+EOutOfResources standardInputError(int errorNumber) {
+  return EOutOfResources("Impossible de lire l'entrée standard. " + systemErrorDescription(errorNumber));
+}
+
 }  // namespace glanex

@@ -54,4 +54,8 @@ EFOpenError fileOpenError(const std::string& displayPath, int errorNumber);
 // "Impossible de créer le fichier "<path>". <description>" for a failed creation of `path`.
 EFCreateError fileCreateError(const std::string& displayPath, int errorNumber);
 
+// "Impossible de lire l'entrée standard. <description>" for standard input that cannot be read: it has no
+// path of its own to name.
+EOutOfResources standardInputError(int errorNumber);
+
 }  // namespace glanex

@@ -36,10 +36,17 @@ class cliRun : public ::testing::Test {
               const std::string& stdoutPath = "") {
     const std::string inPath = scratch_.file("stdin");
     test::writeBytes(inPath, input);
+    return runRedirected(std::move(arguments), inPath, stdoutPath, O_TRUNC);
+  }
+
+  // Standard input opened on `inPath` as "<" opens it, a folder too; standard output on `stdoutPath` opened
+  // with `outputMode`: O_TRUNC as ">" does, O_APPEND as ">>" does.
+  Outcome runRedirected(std::vector<std::string> arguments, const std::string& inPath,
+                        const std::string& stdoutPath, int outputMode) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, inPath.c_str(), O_RDONLY, 0);
-    return spawn(std::move(arguments), actions, stdoutPath, [] {});
+    return spawn(std::move(arguments), actions, stdoutPath, outputMode, [] {});
   }
 
   // The same with standard input a pipe, which cannot be read twice.
@@ -51,7 +58,7 @@ class cliRun : public ::testing::Test {
     posix_spawn_file_actions_adddup2(&actions, ends[0], 0);
     posix_spawn_file_actions_addclose(&actions, ends[0]);
     posix_spawn_file_actions_addclose(&actions, ends[1]);
-    return spawn(std::move(arguments), actions, "", [&] {
+    return spawn(std::move(arguments), actions, "", O_TRUNC, [&] {
       close(ends[0]);
       EXPECT_EQ(write(ends[1], input.data(), input.size()), static_cast<ssize_t>(input.size()));
       close(ends[1]);
@@ -61,10 +68,10 @@ class cliRun : public ::testing::Test {
   // Runs the program with `actions` for standard input; `feed` runs once it has started.
   template <typename Feed>
   Outcome spawn(std::vector<std::string> arguments, posix_spawn_file_actions_t& actions,
-                const std::string& stdoutPath, Feed feed) {
+                const std::string& stdoutPath, int outputMode, Feed feed) {
     const std::string outPath = stdoutPath.empty() ? scratch_.file("stdout") : stdoutPath;
     const std::string errPath = scratch_.file("stderr");
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | outputMode, 0644);
     posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     arguments.insert(arguments.begin(), GLANEX_CLI_PATH);
     std::vector<char*> argv;
@@ -252,6 +259,15 @@ TEST_F(cliRun, BadSourcesGiveTheirListOrTheSystemsErrorNeverACrash) {
     EXPECT_EQ(outcome.status, row.status);
     EXPECT_EQ(outcome.out, row.out);
     EXPECT_EQ(outcome.err, row.err);
+  }
+}
+
+TEST_F(cliRun, NamesStandardInputAndTheSystemsReasonWhenItCannotBeRead) {
+  for (const char* engine : {"--silencieux", "--sans-limite"}) {
+    SCOPED_TRACE(engine);
+    const Outcome outcome = runRedirected({engine}, scratch_.path().string(), "", O_TRUNC);
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.err, "Impossible de lire l'entrée standard. Is a directory.\n");
   }
 }
 
