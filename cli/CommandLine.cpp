@@ -10,6 +10,7 @@
 #include "app/ResultPunctuation.h"
 #include "app/VersionInfo.h"
 #include "cli/Options.h"
+#include "cli/OutputTarget.h"
 #include "cli/StandardStreams.h"
 #include "cli/TerminalProgress.h"
 #include "cli/UsageError.h"
@@ -97,6 +98,7 @@ std::int64_t extractStaged(const Options& options, TextPane& richEditT2) {
 }
 
 void runExtraction(const Options& options) {
+  if (options.outputPath) refuseTargetThatIsInput(*options.outputPath, options.inputPath);
   TextPane richEditT2 = TextPane::workingRich();
   std::int64_t count;
   if (options.unlimited) {
@@ -141,7 +143,8 @@ int runCommandLine(const std::vector<std::string>& arguments) {
     run(arguments);
     return kExitSuccess;
   } catch (const UsageError& error) {
-    writeStandardError(withFinalDot(error.what()) + "\nEssayez « glanex-cli --help ».\n");
+    writeStandardError(withFinalDot(error.what()) + "\n" +
+                       (error.pointsToHelp() ? "Essayez « glanex-cli --help ».\n" : ""));
     return kExitUsage;
   } catch (const std::bad_alloc&) {
     return reportFailure(kOutOfMemoryMessage);

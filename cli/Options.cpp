@@ -152,7 +152,7 @@ std::string helpText() {
          "                           (par défaut : ponctuation, espace, tabulation, é è à ç ù…)\n"
          "      --virgules           ajoute une virgule après chaque adresse\n"
          "  -o, --sortie FICHIER     enregistre la liste en RTF dans FICHIER au lieu de l'afficher\n"
-         "                           (un fichier existant est remplacé)\n"
+         "                           (un fichier existant est remplacé, jamais le fichier lu)\n"
          "  -e, --encodage ENC       encodage de la liste affichée : utf-8 (par défaut) ou cp1252\n"
          "      --sans-limite        sans limite de longueur de ligne ni de taille de liste, en un\n"
          "                           seul passage : pour les gros fichiers\n"

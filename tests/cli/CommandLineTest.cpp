@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -193,6 +194,39 @@ TEST_F(cliRun, SavesTheListAsRtfThatLoadsBack) {
   ASSERT_EQ(reloaded.Lines().LineCount(), 3);
   EXPECT_EQ(reloaded.Lines().GetLine(0), "bob@ex.test");
   EXPECT_EQ(reloaded.Lines().GetLine(2), "anne@ex.test");
+}
+
+TEST_F(cliRun, RefusesToReplaceItsInputBeforeReadingIt) {
+  const std::string text = "jean@exemple.fr\r\n";
+  const std::string source = writeSource(text);
+  const std::string hardLink = scratch_.file("lien-physique.txt");
+  const std::string symbolicLink = scratch_.file("lien-symbolique.txt");
+  ASSERT_EQ(link(source.c_str(), hardLink.c_str()), 0);
+  ASSERT_EQ(symlink(source.c_str(), symbolicLink.c_str()), 0);
+  const std::string stdinPath = scratch_.file("stdin");
+  test::writeBytes(stdinPath, "");
+  const struct {
+    const char* name;
+    std::vector<std::string> arguments;
+    std::string input;
+    std::string output;
+  } rows[] = {
+      // The target follows "-o" first in every row.
+      {"the same path", {"-o", source, source}, stdinPath, ""},
+      {"the same path, streaming", {"-o", source, "--sans-limite", source}, stdinPath, ""},
+      {"a hard link", {"-o", hardLink, source}, stdinPath, ""},
+      {"a symbolic link", {"-o", symbolicLink, source}, stdinPath, ""},
+      {"standard input", {"-o", source}, source, ""},
+      {"standard output appended to the input", {"-o", "/dev/stdout", source}, stdinPath, source},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const Outcome outcome = runRedirected(row.arguments, row.input, row.output, O_APPEND);
+    EXPECT_EQ(outcome.status, 2);
+    EXPECT_EQ(outcome.err, "Le fichier \"" + row.arguments[1] +
+                               "\" est à la fois lu et remplacé : choisissez une autre sortie.\n");
+    EXPECT_EQ(test::readBytes(source), text);
+  }
 }
 
 TEST_F(cliRun, PrintsInTheChosenEncoding) {
