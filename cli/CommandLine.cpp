@@ -4,6 +4,7 @@
 #include <exception>
 #include <new>
 #include <optional>
+#include <sstream>
 
 #include <unistd.h>
 
@@ -17,6 +18,7 @@
 #include "extraction/DocumentFiles.h"
 #include "extraction/Errors.h"
 #include "extraction/Pipeline.h"
+#include "extraction/RtfWriter.h"
 #include "extraction/StreamingExtraction.h"
 #include "extraction/TextEncoding.h"
 #include "extraction/TextPane.h"
@@ -97,6 +99,17 @@ std::int64_t extractStaged(const Options& options, TextPane& richEditT2) {
   return extract(source.Lines(), options, {richEditT1.Lines(), richEditT2.Lines(), memo1.Lines()});
 }
 
+// Saves the list as RTF, through standard output when the target is the file it is open on.
+void saveFinalList(const TextPane& finalList, const std::string& target) {
+  if (!isStandardOutput(target)) {
+    saveDocumentFile(target, finalList.buffer().document());
+    return;
+  }
+  std::ostringstream rtf;
+  RtfWriter(rtf).write(finalList.buffer().document());
+  writeStandardOutput(std::move(rtf).str());
+}
+
 void runExtraction(const Options& options) {
   if (options.outputPath) refuseTargetThatIsInput(*options.outputPath, options.inputPath);
   TextPane richEditT2 = TextPane::workingRich();
@@ -109,7 +122,7 @@ void runExtraction(const Options& options) {
   }
   if (options.addCommas) addCommas(richEditT2);
   if (options.outputPath) {
-    richEditT2.RichLines()->SaveFile(*options.outputPath);
+    saveFinalList(richEditT2, *options.outputPath);
   } else {
     writeStandardOutput(formatFinalList(richEditT2, options.encoding));
   }

@@ -44,4 +44,8 @@ void refuseTargetThatIsInput(const std::string& target, const std::string& input
   }
 }
 
+bool isStandardOutput(const std::string& target) {
+  return sameFile(statusOfPath(target), statusOfDescriptor(STDOUT_FILENO));
+}
+
 }  // namespace glanex

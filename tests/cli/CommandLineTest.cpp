@@ -229,6 +229,19 @@ TEST_F(cliRun, RefusesToReplaceItsInputBeforeReadingIt) {
   }
 }
 
+// Replacing the file would lose what it held, and what standard output already wrote to it.
+TEST_F(cliRun, SavesThroughStandardOutputWhenTheTargetIsTheFileItIsOpenOn) {
+  const std::string log = scratch_.file("journal.txt");
+  for (const std::string target : {"/dev/stdout", "/dev/fd/1", "/proc/self/fd/1", log.c_str()}) {
+    SCOPED_TRACE(target);
+    test::writeBytes(log, "lignes d'avant\n");
+    const Outcome outcome = runRedirected({"-q", "-o", target, kExample}, kExample, log, O_APPEND);
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    const std::string logged = test::readBytes(log);
+    EXPECT_TRUE(logged.starts_with("lignes d'avant\n{\\rtf")) << logged.substr(0, 40);
+  }
+}
+
 TEST_F(cliRun, PrintsInTheChosenEncoding) {
   const std::string source = writeSource("Voir andr\xC3\x89@ex.test\r\n");
   EXPECT_EQ(run({"-q", source}).out, "andr\xC3\x89@ex.test\n");
