@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <exception>
-#include <new>
 #include <optional>
 #include <sstream>
 
@@ -159,11 +158,8 @@ int runCommandLine(const std::vector<std::string>& arguments) {
     writeStandardError(withFinalDot(error.what()) + "\n" +
                        (error.pointsToHelp() ? "Essayez « glanex-cli --help ».\n" : ""));
     return kExitUsage;
-  } catch (const std::bad_alloc&) {
-    return reportFailure(kOutOfMemoryMessage);
-  } catch (const std::exception& error) {
-    // GlanexError above all; the standard library's own failures are errors of the system too.
-    return reportFailure(error.what());
+  } catch (...) {
+    return reportFailure(userErrorMessage(std::current_exception()));
   }
 }
 
