@@ -6,6 +6,7 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -316,6 +317,44 @@ TEST_F(cliRun, NamesStandardInputAndTheSystemsReasonWhenItCannotBeRead) {
     EXPECT_EQ(outcome.status, 1);
     EXPECT_EQ(outcome.err, "Impossible de lire l'entrée standard. Is a directory.\n");
   }
+}
+
+// Lowers this process's address space limit for as long as it lives, so that the programs it starts,
+// which inherit the limit, run out of memory early.
+class AddressSpaceLimit {
+ public:
+  explicit AddressSpaceLimit(rlim_t headroom) {
+    getrlimit(RLIMIT_AS, &saved_);
+    std::ifstream statm("/proc/self/statm");
+    rlim_t pages = 0;
+    statm >> pages;
+    rlimit lowered = saved_;
+    lowered.rlim_cur = pages * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + headroom;
+    setrlimit(RLIMIT_AS, &lowered);
+  }
+  ~AddressSpaceLimit() { setrlimit(RLIMIT_AS, &saved_); }
+  AddressSpaceLimit(const AddressSpaceLimit&) = delete;
+  AddressSpaceLimit& operator=(const AddressSpaceLimit&) = delete;
+
+ private:
+  rlimit saved_{};
+};
+
+// Gigabytes of text without a separator make one token that outgrows memory: the user reads it in French.
+TEST_F(cliRun, SaysMemoryRanOutInFrench) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the sanitizer's shadow memory does not fit under an address space limit";
+#endif
+  const std::string zeros = scratch_.file("zeros");
+  test::writeBytes(zeros, "");
+  ASSERT_EQ(truncate(zeros.c_str(), off_t{2} << 30), 0);
+  Outcome outcome;
+  {
+    const AddressSpaceLimit limit(rlim_t{256} << 20);
+    outcome = run({"-q", "--sans-limite", zeros});
+  }
+  EXPECT_EQ(outcome.status, 1);
+  EXPECT_EQ(outcome.err, "Mémoire insuffisante.\n");
 }
 
 // Machine code is full of "@" bytes (0x40), so its lines usually fill the working lists.
