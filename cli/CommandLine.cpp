@@ -2,20 +2,22 @@
 
 #include <algorithm>
 #include <exception>
-#include <new>
 #include <optional>
+#include <sstream>
 
 #include <unistd.h>
 
 #include "app/ResultPunctuation.h"
 #include "app/VersionInfo.h"
 #include "cli/Options.h"
+#include "cli/OutputTarget.h"
 #include "cli/StandardStreams.h"
 #include "cli/TerminalProgress.h"
 #include "cli/UsageError.h"
 #include "extraction/DocumentFiles.h"
 #include "extraction/Errors.h"
 #include "extraction/Pipeline.h"
+#include "extraction/RtfWriter.h"
 #include "extraction/StreamingExtraction.h"
 #include "extraction/TextEncoding.h"
 #include "extraction/TextPane.h"
@@ -74,11 +76,13 @@ void addCommas(TextPane& finalList) {
   AddCommas(finalList.Lines());
 }
 
-std::string formatFinalList(const TStrings& lines, OutputEncoding encoding) {
+// Every line whole, straight from the pane's text: GetLine would cut them at 4,096 characters.
+std::string formatFinalList(const TextPane& finalList, OutputEncoding encoding) {
   std::string output;
-  const std::int64_t count = lines.LineCount();
+  const TextBuffer& text = finalList.buffer();
+  const std::int64_t count = finalList.Lines().LineCount();
   for (std::int64_t i = 0; i < count; ++i) {
-    const std::string line = lines.GetLine(i);
+    const std::string line = text.lineText(i, text.lineLength(i));
     output += encoding == OutputEncoding::Utf8 ? cp1252ToUtf8(line) : line;
     output += '\n';
   }
@@ -94,7 +98,19 @@ std::int64_t extractStaged(const Options& options, TextPane& richEditT2) {
   return extract(source.Lines(), options, {richEditT1.Lines(), richEditT2.Lines(), memo1.Lines()});
 }
 
+// Saves the list as RTF, through standard output when the target is the file it is open on.
+void saveFinalList(const TextPane& finalList, const std::string& target) {
+  if (!isStandardOutput(target)) {
+    saveDocumentFile(target, finalList.buffer().document());
+    return;
+  }
+  std::ostringstream rtf;
+  RtfWriter(rtf).write(finalList.buffer().document());
+  writeStandardOutput(std::move(rtf).str());
+}
+
 void runExtraction(const Options& options) {
+  if (options.outputPath) refuseTargetThatIsInput(*options.outputPath, options.inputPath);
   TextPane richEditT2 = TextPane::workingRich();
   std::int64_t count;
   if (options.unlimited) {
@@ -105,9 +121,9 @@ void runExtraction(const Options& options) {
   }
   if (options.addCommas) addCommas(richEditT2);
   if (options.outputPath) {
-    richEditT2.RichLines()->SaveFile(*options.outputPath);
+    saveFinalList(richEditT2, *options.outputPath);
   } else {
-    writeStandardOutput(formatFinalList(richEditT2.Lines(), options.encoding));
+    writeStandardOutput(formatFinalList(richEditT2, options.encoding));
   }
   if (!options.quiet) writeStandardError("= " + std::to_string(count) + " Email(s)\n");
 }
@@ -139,13 +155,11 @@ int runCommandLine(const std::vector<std::string>& arguments) {
     run(arguments);
     return kExitSuccess;
   } catch (const UsageError& error) {
-    writeStandardError(withFinalDot(error.what()) + "\nEssayez « glanex-cli --help ».\n");
+    writeStandardError(withFinalDot(error.what()) + "\n" +
+                       (error.pointsToHelp() ? "Essayez « glanex-cli --help ».\n" : ""));
     return kExitUsage;
-  } catch (const std::bad_alloc&) {
-    return reportFailure(kOutOfMemoryMessage);
-  } catch (const std::exception& error) {
-    // GlanexError above all; the standard library's own failures are errors of the system too.
-    return reportFailure(error.what());
+  } catch (...) {
+    return reportFailure(userErrorMessage(std::current_exception()));
   }
 }
 

@@ -1,5 +1,7 @@
 #include "cli/StandardStreams.h"
 
+#include <cerrno>
+
 #include <unistd.h>
 
 #include "extraction/Errors.h"
@@ -9,7 +11,7 @@ namespace glanex {
 
 std::string readStandardInput() {
   std::string bytes;
-  if (!readAll(STDIN_FILENO, 0, bytes)) throw EOutOfResources(kStreamLoadError);
+  if (!readAll(STDIN_FILENO, 0, bytes)) throw standardInputError(errno);
   return bytes;
 }
 

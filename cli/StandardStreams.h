@@ -7,8 +7,7 @@
 // file descriptors, so that no library buffer hides a failure until exit.
 namespace glanex {
 
-// Every byte of standard input up to its end. Throws EOutOfResources "Erreur au chargement du flux" when
-// reading fails.
+// Every byte of standard input up to its end. Throws standardInputError when reading fails.
 std::string readStandardInput();
 
 // Writes all of `bytes` to standard output. Throws EOutOfResources "Erreur à l'enregistrement du flux"

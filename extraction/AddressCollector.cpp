@@ -16,11 +16,15 @@ void AddressCollector::feed(std::string_view text) {
   if (!openRun_.empty()) {
     std::size_t runEnd = 0;
     while (runEnd < text.size() && !separators_.contains(text[runEnd])) ++runEnd;
-    openRun_.append(text.substr(0, runEnd));
-    if (runEnd == text.size()) return;
+    if (runEnd == text.size()) {
+      openRun_.append(text);
+      return;
+    }
+    // The separator that ends the run goes with it: when it is an "@", the token it closes is the run.
+    openRun_.append(text.substr(0, runEnd + 1));
     collect(openRun_);
     openRun_.clear();
-    text.remove_prefix(runEnd);
+    text.remove_prefix(runEnd + 1);
   }
   std::size_t lastSeparator = text.size();
   while (lastSeparator > 0 && !separators_.contains(text[lastSeparator - 1])) --lastSeparator;

@@ -262,7 +262,7 @@ std::string displayPath(const std::string& path) {
   std::error_code error;
   std::filesystem::path absolute = std::filesystem::absolute(path, error);
   if (error) absolute = path;
-  return displayableUtf8(absolute.lexically_normal().string());
+  return displayableUtf8(absolute.string());
 }
 
 }  // namespace glanex

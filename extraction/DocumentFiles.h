@@ -35,7 +35,8 @@ FormattedText documentFromBytes(std::string_view bytes);
 // target that exists but is no regular file (a FIFO, a device) is written in place, never replaced.
 void saveDocumentFile(const std::string& path, const FormattedText& document);
 
-// The absolute form of `path` as UTF-8 for messages, without resolving symbolic links.
+// `path` as given, made absolute, as UTF-8 for messages. Neither ".." nor links are resolved: the system
+// would not take "missing/../a" for "a", so a message naming "a" would name a file it never tried.
 std::string displayPath(const std::string& path);
 
 }  // namespace glanex

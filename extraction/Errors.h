@@ -1,5 +1,6 @@
 #pragma once
 
+#include <exception>
 #include <stdexcept>
 #include <string>
 
@@ -40,6 +41,14 @@ inline constexpr const char* kLineInsertionError = "Erreur d'insertion de ligne 
 inline constexpr const char* kStreamLoadError = "Erreur au chargement du flux";
 inline constexpr const char* kStreamSaveError = "Erreur à l'enregistrement du flux";
 inline constexpr const char* kOutOfMemoryMessage = "Mémoire insuffisante";
+inline constexpr const char* kUnexpectedErrorMessage = "Erreur inattendue";
+
+// What the user reads for whatever a command threw, so that no English text of the C++ library reaches
+// them: a GlanexError's own message; kOutOfMemoryMessage for std::bad_alloc and std::length_error (a list
+// or text grown beyond what memory can hold); "Erreur du système : <description>" for a std::system_error
+// that carries an errno value; kUnexpectedErrorMessage for anything else. Each front end calls it at its
+// one place that shows errors, then adds the final "." rule.
+std::string userErrorMessage(std::exception_ptr error);
 
 // The message as the user sees it: a "." is added when its last byte sorts after ".".
 std::string withFinalDot(const std::string& message);
@@ -53,5 +62,9 @@ EFOpenError fileOpenError(const std::string& displayPath, int errorNumber);
 
 // "Impossible de créer le fichier "<path>". <description>" for a failed creation of `path`.
 EFCreateError fileCreateError(const std::string& displayPath, int errorNumber);
+
+// "Impossible de lire l'entrée standard. <description>" for standard input that cannot be read: it has no
+// path of its own to name.
+EOutOfResources standardInputError(int errorNumber);
 
 }  // namespace glanex

@@ -35,10 +35,16 @@ int openUnlinkedTemporaryFile() {
   return named;
 }
 
+// Standard input has no path of its own: "-" is no file of the current folder.
+[[noreturn]] void throwOpenError(const std::string& path, int errorNumber) {
+  if (path == "-") throw standardInputError(errorNumber);
+  throw fileOpenError(displayPath(path), errorNumber);
+}
+
 struct stat statusOf(int fd, const std::string& path) {
   struct stat status;
-  if (::fstat(fd, &status) != 0) throw fileOpenError(displayPath(path), errno);
-  if (S_ISDIR(status.st_mode)) throw fileOpenError(displayPath(path), EISDIR);
+  if (::fstat(fd, &status) != 0) throwOpenError(path, errno);
+  if (S_ISDIR(status.st_mode)) throwOpenError(path, EISDIR);
   return status;
 }
 
@@ -54,7 +60,7 @@ int RereadableInput::openNamed(const std::string& path) {
 }
 
 RereadableInput::RereadableInput(const std::string& path) : file_(openNamed(path)) {
-  if (!file_.isOpen()) throw fileOpenError(displayPath(path), errno);
+  if (!file_.isOpen()) throwOpenError(path, errno);
   const struct stat status = statusOf(file_.get(), path);
   const off_t position = ::lseek(file_.get(), 0, SEEK_CUR);
   if (S_ISREG(status.st_mode) && position >= 0) {

@@ -14,7 +14,8 @@ namespace glanex {
 class RereadableInput {
  public:
   // Opens `path`, or standard input for "-". Throws EFOpenError when it cannot be opened (a folder
-  // included) and EOutOfResources "Erreur au chargement du flux" when it cannot be read or copied.
+  // included), standardInputError when standard input cannot be, and EOutOfResources "Erreur au
+  // chargement du flux" when it cannot be read or copied.
   explicit RereadableInput(const std::string& path);
 
   // The input's size when it was opened.

@@ -1,11 +1,7 @@
 #include "extraction/StreamingExtraction.h"
 
-#include <new>
-#include <stdexcept>
-
 #include "extraction/AddressCollector.h"
 #include "extraction/DocumentFiles.h"
-#include "extraction/Errors.h"
 #include "extraction/RereadableInput.h"
 #include "extraction/StreamDecoder.h"
 #include "extraction/TextEncoding.h"
@@ -151,13 +147,7 @@ std::vector<std::string> extractAddressesUnlimited(std::string_view text, std::s
 std::vector<std::string> extractAddressesFromFile(const std::string& path, std::string_view separators,
                                                   ReadProgress* progress) {
   const RereadableInput input(path);
-  try {
-    return collectFromInput(input, separators, progress);
-  } catch (const std::bad_alloc&) {
-    throw EOutOfResources(kStreamLoadError);
-  } catch (const std::length_error&) {
-    throw EOutOfResources(kStreamLoadError);
-  }
+  return collectFromInput(input, separators, progress);
 }
 
 }  // namespace glanex

@@ -25,7 +25,8 @@ std::vector<std::string> extractAddressesUnlimited(std::string_view text, std::s
 
 // The addresses of the file at `path` ("-" for standard input), read as loading it into a pane reads it:
 // RTF when it starts with "{\rtf" (the one case read whole), else plain text decoded as Windows-1252,
-// UTF-8 or UTF-16. The file is read in blocks. `progress` may be null. Throws as RereadableInput does.
+// UTF-8 or UTF-16. The file is read in blocks. `progress` may be null. Throws as RereadableInput does, and
+// std::bad_alloc or std::length_error when the addresses or a stretch without separator outgrow memory.
 std::vector<std::string> extractAddressesFromFile(const std::string& path, std::string_view separators,
                                                   ReadProgress* progress);
 

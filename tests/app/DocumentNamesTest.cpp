@@ -65,7 +65,7 @@ TEST(DocumentTexts, CaptionFramesThePathAndTheQuestionNamesItsAbsoluteForm) {
   EXPECT_EQ(sourceCaption("C:\\data\\list.txt"), " Fichier source [ C:\\data\\list.txt ] ");
   EXPECT_EQ(sourceCaption("/tmp/адреса.txt"), " Fichier source [ /tmp/адреса.txt ] ");
   EXPECT_EQ(overwriteQuestion("/tmp/a/../résultat.rtf"),
-            "Le fichier \"/tmp/résultat.rtf\" existe déjà.\nVoulez-vous le remplacer ?");
+            "Le fichier \"/tmp/a/../résultat.rtf\" existe déjà.\nVoulez-vous le remplacer ?");
   const std::string absolute = (std::filesystem::current_path() / "liste.rtf").string();
   EXPECT_EQ(overwriteQuestion("liste.rtf"),
             "Le fichier \"" + absolute + "\" existe déjà.\nVoulez-vous le remplacer ?");

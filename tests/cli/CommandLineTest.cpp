@@ -6,7 +6,9 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -36,10 +38,17 @@ class cliRun : public ::testing::Test {
               const std::string& stdoutPath = "") {
     const std::string inPath = scratch_.file("stdin");
     test::writeBytes(inPath, input);
+    return runRedirected(std::move(arguments), inPath, stdoutPath, O_TRUNC);
+  }
+
+  // Standard input opened on `inPath` as "<" opens it, a folder too; standard output on `stdoutPath` opened
+  // with `outputMode`: O_TRUNC as ">" does, O_APPEND as ">>" does.
+  Outcome runRedirected(std::vector<std::string> arguments, const std::string& inPath,
+                        const std::string& stdoutPath, int outputMode) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, inPath.c_str(), O_RDONLY, 0);
-    return spawn(std::move(arguments), actions, stdoutPath, [] {});
+    return spawn(std::move(arguments), actions, stdoutPath, outputMode, [] {});
   }
 
   // The same with standard input a pipe, which cannot be read twice.
@@ -51,7 +60,7 @@ class cliRun : public ::testing::Test {
     posix_spawn_file_actions_adddup2(&actions, ends[0], 0);
     posix_spawn_file_actions_addclose(&actions, ends[0]);
     posix_spawn_file_actions_addclose(&actions, ends[1]);
-    return spawn(std::move(arguments), actions, "", [&] {
+    return spawn(std::move(arguments), actions, "", O_TRUNC, [&] {
       close(ends[0]);
       EXPECT_EQ(write(ends[1], input.data(), input.size()), static_cast<ssize_t>(input.size()));
       close(ends[1]);
@@ -61,10 +70,10 @@ class cliRun : public ::testing::Test {
   // Runs the program with `actions` for standard input; `feed` runs once it has started.
   template <typename Feed>
   Outcome spawn(std::vector<std::string> arguments, posix_spawn_file_actions_t& actions,
-                const std::string& stdoutPath, Feed feed) {
+                const std::string& stdoutPath, int outputMode, Feed feed) {
     const std::string outPath = stdoutPath.empty() ? scratch_.file("stdout") : stdoutPath;
     const std::string errPath = scratch_.file("stderr");
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | outputMode, 0644);
     posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     arguments.insert(arguments.begin(), GLANEX_CLI_PATH);
     std::vector<char*> argv;
@@ -140,6 +149,38 @@ TEST_F(cliRun, AddsCommasEvenBeyondTheWorkingListCapacity) {
   EXPECT_EQ(outcome.out.find("t\n"), std::string::npos) << "a line lost its comma";
 }
 
+TEST_F(cliRun, PrintsEveryAddressWhole) {
+  const std::string longest = std::string(4'996, 'a') + "@ex.test";
+  const std::string lineLong = std::string(4'088, 'b') + "@ex.test";
+  const std::string blockEdge = std::string((1 << 20) - 3, 'x') + " a.b@c.d ";
+  const struct {
+    const char* name;
+    std::string source;
+    std::vector<std::string> arguments;
+    std::string out;
+  } rows[] = {
+      {"5,004 characters", longest + "\r\n", {"--sans-limite"}, longest + "\n"},
+      {"4,096 characters and a comma", lineLong + "\r\n", {"--virgules"}, lineLong + ",\n"},
+      {"4,096 characters and a comma, streaming",
+       lineLong + "\r\n",
+       {"--sans-limite", "--virgules"},
+       lineLong + ",\n"},
+      {"\"@\" separator after a non-ASCII byte",
+       "a.b\xFE@c\n",
+       {"--sans-limite", "-s", " @"},
+       "a.b\xC3\xBE\n"},
+      {"\"@\" separator across a read block's edge", blockEdge, {"--sans-limite", "-s", " @"}, "a.b\n"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    std::vector<std::string> arguments = row.arguments;
+    arguments.insert(arguments.end(), {"-q", writeSource(row.source)});
+    const Outcome outcome = run(arguments);
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_TRUE(outcome.out == row.out) << outcome.out.size() << " bytes: " << outcome.out.substr(0, 40);
+  }
+}
+
 TEST_F(cliRun, SavesTheListAsRtfThatLoadsBack) {
   const std::string target = scratch_.file("liste.rtf");
   test::writeBytes(target, "ancien contenu");
@@ -154,6 +195,52 @@ TEST_F(cliRun, SavesTheListAsRtfThatLoadsBack) {
   ASSERT_EQ(reloaded.Lines().LineCount(), 3);
   EXPECT_EQ(reloaded.Lines().GetLine(0), "bob@ex.test");
   EXPECT_EQ(reloaded.Lines().GetLine(2), "anne@ex.test");
+}
+
+TEST_F(cliRun, RefusesToReplaceItsInputBeforeReadingIt) {
+  const std::string text = "jean@exemple.fr\r\n";
+  const std::string source = writeSource(text);
+  const std::string hardLink = scratch_.file("lien-physique.txt");
+  const std::string symbolicLink = scratch_.file("lien-symbolique.txt");
+  ASSERT_EQ(link(source.c_str(), hardLink.c_str()), 0);
+  ASSERT_EQ(symlink(source.c_str(), symbolicLink.c_str()), 0);
+  const std::string stdinPath = scratch_.file("stdin");
+  test::writeBytes(stdinPath, "");
+  const struct {
+    const char* name;
+    std::vector<std::string> arguments;
+    std::string input;
+    std::string output;
+  } rows[] = {
+      // The target follows "-o" first in every row.
+      {"the same path", {"-o", source, source}, stdinPath, ""},
+      {"the same path, streaming", {"-o", source, "--sans-limite", source}, stdinPath, ""},
+      {"a hard link", {"-o", hardLink, source}, stdinPath, ""},
+      {"a symbolic link", {"-o", symbolicLink, source}, stdinPath, ""},
+      {"standard input", {"-o", source}, source, ""},
+      {"standard output appended to the input", {"-o", "/dev/stdout", source}, stdinPath, source},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const Outcome outcome = runRedirected(row.arguments, row.input, row.output, O_APPEND);
+    EXPECT_EQ(outcome.status, 2);
+    EXPECT_EQ(outcome.err, "Le fichier \"" + row.arguments[1] +
+                               "\" est à la fois lu et remplacé : choisissez une autre sortie.\n");
+    EXPECT_EQ(test::readBytes(source), text);
+  }
+}
+
+// Replacing the file would lose what it held, and what standard output already wrote to it.
+TEST_F(cliRun, SavesThroughStandardOutputWhenTheTargetIsTheFileItIsOpenOn) {
+  const std::string log = scratch_.file("journal.txt");
+  for (const std::string target : {"/dev/stdout", "/dev/fd/1", "/proc/self/fd/1", log.c_str()}) {
+    SCOPED_TRACE(target);
+    test::writeBytes(log, "lignes d'avant\n");
+    const Outcome outcome = runRedirected({"-q", "-o", target, kExample}, kExample, log, O_APPEND);
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    const std::string logged = test::readBytes(log);
+    EXPECT_TRUE(logged.starts_with("lignes d'avant\n{\\rtf")) << logged.substr(0, 40);
+  }
 }
 
 TEST_F(cliRun, PrintsInTheChosenEncoding) {
@@ -205,6 +292,10 @@ TEST_F(cliRun, BadSourcesGiveTheirListOrTheSystemsErrorNeverACrash) {
       // NUL is an ordinary character, in the list as in the source.
       {"NUL bytes", writeSource("avant\0 jean@exemple.fr \0\r\n\0marie@exemple.fr\0\r\n"s), 0,
        "jean@exemple.fr\n\0marie@exemple.fr\0\n"s, "= 2 Email(s)\n"},
+      // The system does not tidy "sub/.." away when sub/ is missing, so neither does the message.
+      {"existing file behind a missing folder", scratch_.file("sub/../source.txt"), 1, "",
+       "Impossible d'ouvrir le fichier \"" + scratch_.file("sub/../source.txt") +
+           "\". No such file or directory.\n"},
       // Only the message makes the name displayable; bytes that are no UTF-8 show as U+FFFD.
       {"missing file named outside Windows-1252", scratch_.file("\xD0\xB0-caf\xE9.txt"), 1, "",
        "Impossible d'ouvrir le fichier \"" + scratch_.file("\xD0\xB0-caf\xEF\xBF\xBD.txt") +
@@ -217,6 +308,53 @@ TEST_F(cliRun, BadSourcesGiveTheirListOrTheSystemsErrorNeverACrash) {
     EXPECT_EQ(outcome.out, row.out);
     EXPECT_EQ(outcome.err, row.err);
   }
+}
+
+TEST_F(cliRun, NamesStandardInputAndTheSystemsReasonWhenItCannotBeRead) {
+  for (const char* engine : {"--silencieux", "--sans-limite"}) {
+    SCOPED_TRACE(engine);
+    const Outcome outcome = runRedirected({engine}, scratch_.path().string(), "", O_TRUNC);
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.err, "Impossible de lire l'entrée standard. Is a directory.\n");
+  }
+}
+
+// Lowers this process's address space limit for as long as it lives, so that the programs it starts,
+// which inherit the limit, run out of memory early.
+class AddressSpaceLimit {
+ public:
+  explicit AddressSpaceLimit(rlim_t headroom) {
+    getrlimit(RLIMIT_AS, &saved_);
+    std::ifstream statm("/proc/self/statm");
+    rlim_t pages = 0;
+    statm >> pages;
+    rlimit lowered = saved_;
+    lowered.rlim_cur = pages * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + headroom;
+    setrlimit(RLIMIT_AS, &lowered);
+  }
+  ~AddressSpaceLimit() { setrlimit(RLIMIT_AS, &saved_); }
+  AddressSpaceLimit(const AddressSpaceLimit&) = delete;
+  AddressSpaceLimit& operator=(const AddressSpaceLimit&) = delete;
+
+ private:
+  rlimit saved_{};
+};
+
+// Gigabytes of text without a separator make one token that outgrows memory: the user reads it in French.
+TEST_F(cliRun, SaysMemoryRanOutInFrench) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the sanitizer's shadow memory does not fit under an address space limit";
+#endif
+  const std::string zeros = scratch_.file("zeros");
+  test::writeBytes(zeros, "");
+  ASSERT_EQ(truncate(zeros.c_str(), off_t{2} << 30), 0);
+  Outcome outcome;
+  {
+    const AddressSpaceLimit limit(rlim_t{256} << 20);
+    outcome = run({"-q", "--sans-limite", zeros});
+  }
+  EXPECT_EQ(outcome.status, 1);
+  EXPECT_EQ(outcome.err, "Mémoire insuffisante.\n");
 }
 
 // Machine code is full of "@" bytes (0x40), so its lines usually fill the working lists.

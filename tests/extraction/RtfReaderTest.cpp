@@ -108,6 +108,8 @@ TEST(RtfReaderText, ParagraphsAndBreaks) {
   expectPlainTexts({
       {"one paragraph per \\par, plus the last", "{\\rtf1 a\\par b\\par}", "a\r\nb\r\n"},
       {"\\line and \\row end paragraphs", "{\\rtf1 a\\line b\\row c}", "a\r\nb\r\nc"},
+      {"section, page and column breaks end paragraphs", "{\\rtf1 a\\sect b\\page c\\column d\\sect}",
+       "a\r\nb\r\nc\r\nd\r\n"},
       {"backslash before CR or LF is \\par", "{\\rtf1 a\\\r\nb\\\nc}", "a\r\nb\r\nc"},
       {"raw CR and LF are ignored", "{\\rtf1 a\r\nb\rc\nd}", "abcd"},
       {"escaped CR and LF are dropped", "{\\rtf1 a\\'0d\\'0Ab}", "ab"},

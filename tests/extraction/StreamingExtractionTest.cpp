@@ -133,7 +133,16 @@ TEST(AddressCollector, GivesTheSameListHoweverTheTextIsCut) {
   }
 }
 
-TEST(StreamingExtraction, FindsWhatTheStagedExtractionFindsOnGeneratedText) {
+// The streaming list of `text` given to the collector in two pieces cut at `cut`, as blocks of a file cut it.
+Addresses collectedInTwoPieces(std::string_view text, std::size_t cut, std::string_view separators) {
+  AddressCollector collector(separators);
+  collector.feed(text.substr(0, cut));
+  collector.feed(text.substr(cut));
+  collector.finish();
+  return collector.addresses().inOrder();
+}
+
+TEST(StreamingExtraction, FindsWhatTheStagedExtractionFindsOnGeneratedTextCutAnywhere) {
   int compared = 0;
   for (unsigned seed = 0; seed < 4'000; ++seed) {
     InputGenerator generator(seed);
@@ -141,7 +150,10 @@ TEST(StreamingExtraction, FindsWhatTheStagedExtractionFindsOnGeneratedText) {
     const std::string separators = generator.separators();
     const std::optional<Addresses> staged = stagedAddresses(text, separators);
     if (!staged) continue;
-    ASSERT_TRUE(extractAddressesUnlimited(text, separators) == *staged) << "seed " << seed;
+    for (std::size_t cut = 0; cut <= text.size(); ++cut) {
+      ASSERT_TRUE(collectedInTwoPieces(text, cut, separators) == *staged)
+          << "seed " << seed << " cut " << cut;
+    }
     ++compared;
   }
   // The comparison is only worth something if most runs fit the working lists.
