@@ -78,14 +78,6 @@ std::string fileBehindLinks(const std::string& path) {
   return {};
 }
 
-// Refuses, before anything is written, a file that exists but could not be opened for writing: the
-// rename would otherwise replace a file the user may not modify.
-void checkTargetWritable(const std::string& target, const std::string& shownPath) {
-  // No O_TRUNC: this only asks the question.
-  const FileDescriptor probe(openRetrying(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY));
-  if (!probe.isOpen()) throw fileCreateError(shownPath, errno);
-}
-
 // A FIFO or a device has nothing to sync and says so with EINVAL (or EROFS); that is no failure.
 bool syncUnlessUnsupported(int fd) {
   return ::fsync(fd) == 0 || errno == EINVAL || errno == EROFS;
@@ -124,13 +116,35 @@ class PipeSignalHeld {
 
 // A FIFO or a device is written where it stands: renaming a new file over it would put a regular file in
 // its place (as root, even over /dev/null), and what the user named is the FIFO or the device itself.
-void writeInPlace(const std::string& target, const std::string& shownPath, std::string_view rtf) {
+void writeIntoStream(const std::string& target, const std::string& shownPath, std::string_view rtf) {
   FileDescriptor file(openRetrying(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOCTTY));
   if (!file.isOpen()) throw fileCreateError(shownPath, errno);
   const PipeSignalHeld pipeSignalHeld;
   if (!writeAll(file.get(), rtf) || !syncUnlessUnsupported(file.get()) || !file.close()) {
     throw EOutOfResources(kStreamSaveError);
   }
+}
+
+// Takes the blocks the new content needs before the first old byte is overwritten, so that a full disk
+// fails with the old content whole. The file keeps its length until written (posix_fallocate would
+// lengthen it with zeros, which a later failure would leave behind). A file system that cannot reserve
+// says EOPNOTSUPP, or EINVAL for this mode; the save goes on without.
+bool reserveSpace(int fd, std::size_t size) {
+  int result;
+  do {
+    result = ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(size));
+  } while (result != 0 && errno == EINTR);
+  return result == 0 || errno == EOPNOTSUPP || errno == EINVAL;
+}
+
+// Writes a regular file where it stands, so that it stays the same file for its other names, its owner and
+// its group. Nothing is cut before the new content is written, so that a failure before the first write
+// leaves the old bytes; the cut to the new length then drops what is left of a longer old text.
+void overwriteInPlace(FileDescriptor& file, std::string_view rtf) {
+  const bool written = reserveSpace(file.get(), rtf.size()) && writeAll(file.get(), rtf) &&
+                       ::ftruncate(file.get(), static_cast<off_t>(rtf.size())) == 0 &&
+                       ::fsync(file.get()) == 0 && file.close();
+  if (!written) throw EOutOfResources(kStreamSaveError);
 }
 
 std::string randomSuffix() {
@@ -182,9 +196,13 @@ class TemporaryFile {
 };
 
 std::string serialize(const FormattedText& document) {
-  std::ostringstream rtf;
-  RtfWriter(rtf).write(document);
-  return std::move(rtf).str();
+  try {
+    std::ostringstream rtf;
+    RtfWriter(rtf).write(document);
+    return std::move(rtf).str();
+  } catch (const std::bad_alloc&) {
+    throw EOutOfResources(kStreamSaveError);
+  }
 }
 
 // Makes the rename itself durable. A best effort: the new content is already in place, and some file
@@ -193,6 +211,61 @@ void syncFolder(const std::filesystem::path& folder) {
   const FileDescriptor directory(
       openRetrying(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (directory.isOpen()) ::fsync(directory.get());
+}
+
+// Writes, syncs and closes the temporary, then renames it over the target.
+void commit(TemporaryFile& temporary, const std::string& target, std::string_view rtf) {
+  FileDescriptor& file = temporary.descriptor();
+  const bool written =
+      writeAll(file.get(), rtf) && ::fsync(file.get()) == 0 && file.close() && temporary.renameOver(target);
+  if (!written) throw EOutOfResources(kStreamSaveError);
+  syncFolder(std::filesystem::path(target).parent_path());
+}
+
+// A new file gets 0666 less the umask from open itself.
+void createFile(const std::string& target, const std::string& shownPath, std::string_view rtf) {
+  TemporaryFile temporary(target, 0666);
+  if (!temporary.created()) throw fileCreateError(shownPath, errno);
+  commit(temporary, target, rtf);
+}
+
+// The errors with which a folder refuses a new file to one who may still write the files in it.
+bool folderRefusesNewFiles(int errorNumber) {
+  return errorNumber == EACCES || errorNumber == EPERM || errorNumber == EROFS;
+}
+
+// Replaces the target by a temporary holding `rtf` when the result is the same file to everyone: no other
+// name keeps the old text, and the temporary can take the owner and group (root always can, others when
+// the file is theirs and its group one of theirs, which fchown decides). False, with the target untouched,
+// when it cannot, and when the folder takes no new file.
+bool replaceThroughTemporary(const std::string& target, const std::string& shownPath,
+                             const struct stat& existing, std::string_view rtf) {
+  if (existing.st_nlink != 1) return false;
+  // Private to us until it has the file's owner, group and permission bits, in that order since a change
+  // of owner clears the set-user-ID and set-group-ID bits.
+  TemporaryFile temporary(target, 0600);
+  if (!temporary.created()) {
+    if (folderRefusesNewFiles(errno)) return false;
+    throw fileCreateError(shownPath, errno);
+  }
+  const int fd = temporary.descriptor().get();
+  if (::fchown(fd, existing.st_uid, existing.st_gid) != 0) return false;
+  if (::fchmod(fd, existing.st_mode & 07777) != 0) throw EOutOfResources(kStreamSaveError);
+  commit(temporary, target, rtf);
+  return true;
+}
+
+// An existing regular file: replaced where that keeps it the same file, else overwritten in place.
+void replaceFile(const std::string& target, const std::string& shownPath, const FormattedText& document) {
+  // Opened before anything is written, so that a file the user may not modify is refused at once; the
+  // same descriptor writes in place if it comes to that.
+  FileDescriptor file(openRetrying(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY));
+  struct stat existing;
+  if (!file.isOpen() || ::fstat(file.get(), &existing) != 0) throw fileCreateError(shownPath, errno);
+  const std::string rtf = serialize(document);
+  if (!replaceThroughTemporary(target, shownPath, existing, rtf)) {
+    overwriteInPlace(file, rtf);
+  }
 }
 
 }  // namespace
@@ -230,32 +303,15 @@ void saveDocumentFile(const std::string& path, const FormattedText& document) {
   if (target.empty()) throw fileCreateError(shownPath, errno);
 
   struct stat existing;
-  const bool exists = ::lstat(target.c_str(), &existing) == 0;
-  if (exists && S_ISDIR(existing.st_mode)) throw fileCreateError(shownPath, EISDIR);
-  const bool replacing = exists && S_ISREG(existing.st_mode);
-  if (replacing) checkTargetWritable(target, shownPath);
-
-  std::string rtf;
-  try {
-    rtf = serialize(document);
-  } catch (const std::bad_alloc&) {
-    throw EOutOfResources(kStreamSaveError);
+  if (::lstat(target.c_str(), &existing) != 0) {
+    createFile(target, shownPath, serialize(document));
+  } else if (S_ISDIR(existing.st_mode)) {
+    throw fileCreateError(shownPath, EISDIR);
+  } else if (S_ISREG(existing.st_mode)) {
+    replaceFile(target, shownPath, document);
+  } else {
+    writeIntoStream(target, shownPath, serialize(document));
   }
-  if (exists && !replacing) {
-    writeInPlace(target, shownPath, rtf);
-    return;
-  }
-
-  // A new file gets 0666 less the umask from open itself. A replaced file gets its old permission bits,
-  // and stays private to us until then.
-  TemporaryFile temporary(target, replacing ? 0600 : 0666);
-  if (!temporary.created()) throw fileCreateError(shownPath, errno);
-  FileDescriptor& file = temporary.descriptor();
-  const bool written = (!replacing || ::fchmod(file.get(), existing.st_mode & 07777) == 0) &&
-                       writeAll(file.get(), rtf) && ::fsync(file.get()) == 0 && file.close() &&
-                       temporary.renameOver(target);
-  if (!written) throw EOutOfResources(kStreamSaveError);
-  syncFolder(std::filesystem::path(target).parent_path());
 }
 
 std::string displayPath(const std::string& path) {

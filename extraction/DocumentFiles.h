@@ -28,11 +28,16 @@ FormattedText loadDocumentFile(const std::string& path);
 // The document as the pane loading `bytes` would hold it: RTF when it reads as RTF, else plain text.
 FormattedText documentFromBytes(std::string_view bytes);
 
-// Writes `document` as RTF to `path` through a temporary file in the same folder renamed over the target,
-// so that on any failure the target keeps its old content. Throws EFCreateError when the file cannot be
-// created and EOutOfResources "Erreur à l'enregistrement du flux" when writing fails; messages name the
-// target's absolute path. A new file gets mode 0666 less the umask; a replaced file keeps its mode. A
-// target that exists but is no regular file (a FIFO, a device) is written in place, never replaced.
+// Writes `document` as RTF to `path`. A new file is written as a temporary file in the same folder, then
+// renamed into place; so is an existing file whose folder takes new files, which has no other hard link
+// and whose owner and group the temporary can take, so that on any failure it keeps its old content. Any
+// other regular file is overwritten in place once the whole RTF is ready: its space is reserved first (a
+// full disk then fails with the old content whole), and it is cut to the new length last; it stays the
+// same file for all its names and its owner. Throws EFCreateError when the file cannot be created or
+// opened for writing and EOutOfResources "Erreur à l'enregistrement du flux" when writing fails; messages
+// name the target's absolute path. A new file gets mode 0666 less the umask; an existing file keeps its
+// mode. A chain of symbolic links is followed and kept. A target that exists but is no regular file (a
+// FIFO, a device) is written in place, never replaced.
 void saveDocumentFile(const std::string& path, const FormattedText& document);
 
 // `path` as given, made absolute, as UTF-8 for messages. Neither ".." nor links are resolved: the system

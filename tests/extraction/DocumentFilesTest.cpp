@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -213,135 +214,208 @@ TEST_F(DocumentFilesTest, FailedWriteKeepsTheOldFileAndLeavesNoTemporary) {
   EXPECT_EQ(entriesOf(scratch.path()), std::vector<std::string>{"kept.rtf"});
 }
 
+// How the file a save goes to stands before it: absent, alone in a folder that takes new files, or with a
+// second hard link, which makes the save write it in place.
+enum class Target { NewFile, Replaced, InPlace };
+
+const char* nameOf(Target target) {
+  switch (target) {
+    case Target::NewFile:
+      return "NewFile";
+    case Target::Replaced:
+      return "Replaced";
+    case Target::InPlace:
+      return "InPlace";
+  }
+  return "";
+}
+
+constexpr std::string_view kOldContent = "{\\rtf1 ancien contenu}";
+constexpr const char* kSecondName = "autre-nom.rtf";
+
+// Sets `path` up as `target` says; returns the names the file then has in its folder, sorted.
+std::vector<std::string> arrange(Target target, const fs::path& path) {
+  if (target == Target::NewFile) return {};
+  writeBytes(path.string(), std::string(kOldContent));
+  ::chmod(path.c_str(), 0640);
+  if (target == Target::Replaced) return {path.filename().string()};
+  fs::create_hard_link(path, path.parent_path() / kSecondName);
+  return {kSecondName, path.filename().string()};
+}
+
 // The flags the temporary file must be created with: a name taken by anyone else is never reused.
 constexpr int kTemporaryFlags = O_CREAT | O_EXCL;
+constexpr int kAnyFile = 0;
 
-enum class SaveOutcome { Saved, CreateError, StreamError };
-
-// One way the system can refuse a step of a save.
-struct SaveFault {
-  const char* name;
-  struct Step {
-    SystemCall call;
-    int nth;
-    int errorNumber;  // 0 for a write cut short
-    int openFlags;
-  };
-  std::vector<Step> steps;
-  SaveOutcome outcome;
-  const char* description;  // the system's text in the EFCreateError message
-  bool replacingOnly = false;
+// The `nth` `call` on the files opened with all of `openFlags` fails with `errorNumber`; a write with 0
+// is cut short instead.
+struct Refusal {
+  SystemCall call;
+  int nth;
+  int errorNumber;
+  int openFlags;
 };
 
+void arm(SystemCallFaults& faults, const Refusal& refusal) {
+  if (refusal.errorNumber == 0) {
+    faults.shortenWrite(refusal.nth, refusal.openFlags);
+  } else {
+    faults.fail(refusal.call, refusal.nth, refusal.errorNumber, refusal.openFlags);
+  }
+}
+
+enum class SaveOutcome {
+  Unreached,                // the refused call is not on this way of saving, which saves
+  Saved,                    // the refusal is met and the save goes on
+  CreateError,              // EFCreateError, the old file untouched
+  StreamError,              // EOutOfResources, the old file untouched
+  StreamErrorAfterWriting,  // EOutOfResources, with the file written in part or whole
+};
+
+// One way the system can refuse steps of a save, and how the save ends for each Target.
+struct SaveFault {
+  const char* name;
+  std::vector<Refusal> refusals;
+  SaveOutcome newFile;
+  SaveOutcome replaced;
+  SaveOutcome inPlace;
+  const char* description = "";  // the system's text in the EFCreateError message
+
+  SaveOutcome outcomeFor(Target target) const {
+    return target == Target::NewFile ? newFile : target == Target::Replaced ? replaced : inPlace;
+  }
+};
+
+using enum SaveOutcome;
 const SaveFault kSaveFaults[] = {
     {"CreateRefused",
      {{SystemCall::Open, 1, EACCES, kTemporaryFlags}},
-     SaveOutcome::CreateError,
+     CreateError,
+     Saved,
+     Unreached,
      "Permission denied"},
     {"CreateOnAFullDisk",
      {{SystemCall::Open, 1, ENOSPC, kTemporaryFlags}},
-     SaveOutcome::CreateError,
+     CreateError,
+     CreateError,
+     Unreached,
      "No space left on device"},
     {"CreateWithoutDescriptors",
      {{SystemCall::Open, 1, EMFILE, kTemporaryFlags}},
-     SaveOutcome::CreateError,
+     CreateError,
+     CreateError,
+     Unreached,
      "Too many open files"},
-    {"ModeCopyRefused",
-     {{SystemCall::Fchmod, 1, EPERM, kTemporaryFlags}},
-     SaveOutcome::StreamError,
-     "",
-     true},
-    {"WriteFails", {{SystemCall::Write, 1, EIO, kTemporaryFlags}}, SaveOutcome::StreamError, ""},
+    {"ModeCopyRefused", {{SystemCall::Fchmod, 1, EPERM, kAnyFile}}, Unreached, StreamError, Unreached},
+    {"ReserveOnAFullDisk", {{SystemCall::Fallocate, 1, ENOSPC, kAnyFile}}, Unreached, Unreached, StreamError},
+    {"ReserveUnsupported", {{SystemCall::Fallocate, 1, EOPNOTSUPP, kAnyFile}}, Unreached, Unreached, Saved},
+    {"ReserveUnsupportedAsInvalid",
+     {{SystemCall::Fallocate, 1, EINVAL, kAnyFile}},
+     Unreached,
+     Unreached,
+     Saved},
+    {"WriteFails", {{SystemCall::Write, 1, EIO, kAnyFile}}, StreamError, StreamError, StreamError},
     {"DiskFullAtTheFirstWrite",
-     {{SystemCall::Write, 1, ENOSPC, kTemporaryFlags}},
-     SaveOutcome::StreamError,
-     ""},
+     {{SystemCall::Write, 1, ENOSPC, kAnyFile}},
+     StreamError,
+     StreamError,
+     StreamError},
     {"ShortWriteThenDiskFull",
-     {{SystemCall::Write, 1, 0, kTemporaryFlags}, {SystemCall::Write, 2, ENOSPC, kTemporaryFlags}},
-     SaveOutcome::StreamError,
-     ""},
-    {"SyncFails", {{SystemCall::Fsync, 1, EIO, kTemporaryFlags}}, SaveOutcome::StreamError, ""},
-    {"FlushAtCloseFails", {{SystemCall::Close, 1, EIO, kTemporaryFlags}}, SaveOutcome::StreamError, ""},
-    {"DiskFullAtClose", {{SystemCall::Close, 1, ENOSPC, kTemporaryFlags}}, SaveOutcome::StreamError, ""},
-    {"RenameFails", {{SystemCall::Rename, 1, EIO, kTemporaryFlags}}, SaveOutcome::StreamError, ""},
+     {{SystemCall::Write, 1, 0, kAnyFile}, {SystemCall::Write, 2, ENOSPC, kAnyFile}},
+     StreamError,
+     StreamError,
+     StreamErrorAfterWriting},
+    {"TruncateFails",
+     {{SystemCall::Ftruncate, 1, EIO, kAnyFile}},
+     Unreached,
+     Unreached,
+     StreamErrorAfterWriting},
+    {"SyncFails", {{SystemCall::Fsync, 1, EIO, kAnyFile}}, StreamError, StreamError, StreamErrorAfterWriting},
+    {"FlushAtCloseFails",
+     {{SystemCall::Close, 1, EIO, kAnyFile}},
+     StreamError,
+     StreamError,
+     StreamErrorAfterWriting},
+    {"DiskFullAtClose",
+     {{SystemCall::Close, 1, ENOSPC, kAnyFile}},
+     StreamError,
+     StreamError,
+     StreamErrorAfterWriting},
+    {"RenameFails", {{SystemCall::Rename, 1, EIO, kAnyFile}}, StreamError, StreamError, Unreached},
     // The new content is in place by then; syncing the folder is a best effort.
-    {"FolderSyncFails", {{SystemCall::Fsync, 1, EIO, O_DIRECTORY}}, SaveOutcome::Saved, ""},
+    {"FolderSyncFails", {{SystemCall::Fsync, 1, EIO, O_DIRECTORY}}, Saved, Saved, Unreached},
 };
 
 void PrintTo(const SaveFault& fault, std::ostream* out) {
   *out << fault.name;
 }
 
-class SaveFaultTest : public ::testing::TestWithParam<std::tuple<SaveFault, bool>> {
+class SaveFaultTest : public ::testing::TestWithParam<std::tuple<SaveFault, Target>> {
  protected:
   ScratchDir scratch;
 };
 
-TEST_P(SaveFaultTest, KeepsTheOldFileLeavesNoTemporaryAndRaisesTheSystemsError) {
-  const auto& [fault, replacing] = GetParam();
-  const std::string path = scratch.file("notes.rtf");
-  const std::string oldContent = "{\\rtf1 ancien contenu}";
-  if (replacing) {
-    writeBytes(path, oldContent);
-    ::chmod(path.c_str(), 0640);
-  }
-  const SaveOutcome expected = fault.replacingOnly && !replacing ? SaveOutcome::Saved : fault.outcome;
+TEST_P(SaveFaultTest, EndsAsTheSystemAllowsKeepsTheOldFileWhereItCanAndLeavesNoTemporary) {
+  const auto& [fault, target] = GetParam();
+  const fs::path path = scratch.path() / "notes.rtf";
+  const std::vector<std::string> names = arrange(target, path);
+  const SaveOutcome expected = fault.outcomeFor(target);
 
-  SaveOutcome outcome = SaveOutcome::Saved;
-  std::string message;
+  std::optional<std::string> createError;
+  std::optional<std::string> streamError;
   bool reached = false;
   {
     SystemCallFaults faults;
-    for (const SaveFault::Step& step : fault.steps) {
-      if (step.errorNumber == 0) {
-        faults.shortenWrite(step.nth, step.openFlags);
-      } else {
-        faults.fail(step.call, step.nth, step.errorNumber, step.openFlags);
-      }
-    }
+    for (const Refusal& refusal : fault.refusals) arm(faults, refusal);
     try {
-      saveDocumentFile(path, sampleDocument());
+      saveDocumentFile(path.string(), sampleDocument());
     } catch (const EFCreateError& error) {
-      outcome = SaveOutcome::CreateError;
-      message = error.what();
+      createError = error.what();
     } catch (const EOutOfResources& error) {
-      outcome = SaveOutcome::StreamError;
-      message = error.what();
+      streamError = error.what();
     }
     reached = faults.allReached();
   }
 
-  EXPECT_EQ(reached, expected != SaveOutcome::Saved || !fault.replacingOnly) << "a fault was never reached";
-  ASSERT_EQ(outcome, expected) << message;
+  EXPECT_EQ(reached, expected != Unreached)
+      << (reached ? "a call this way should not make" : "never refused");
   switch (expected) {
-    case SaveOutcome::CreateError:
-      EXPECT_EQ(message, "Impossible de créer le fichier \"" + path + "\". " + fault.description);
+    case CreateError:
+      EXPECT_EQ(createError,
+                "Impossible de créer le fichier \"" + path.string() + "\". " + fault.description);
       break;
-    case SaveOutcome::StreamError:
-      EXPECT_EQ(message, kStreamSaveError);
+    case StreamError:
+    case StreamErrorAfterWriting:
+      EXPECT_EQ(streamError, kStreamSaveError);
       break;
-    case SaveOutcome::Saved:
-      EXPECT_EQ(loadDocumentFile(path), sampleDocument());
-      EXPECT_EQ(entriesOf(scratch.path()), std::vector<std::string>{"notes.rtf"});
-      if (replacing) {
-        EXPECT_EQ(permissionsOf(path), 0640u);
-      }
-      return;
+    case Unreached:
+    case Saved:
+      EXPECT_FALSE(createError || streamError) << createError.value_or(streamError.value_or(""));
+      break;
   }
-  if (replacing) {
-    EXPECT_EQ(readBytes(path), oldContent);
-    EXPECT_EQ(permissionsOf(path), 0640u);
-    EXPECT_EQ(entriesOf(scratch.path()), std::vector<std::string>{"notes.rtf"});
-  } else {
-    EXPECT_EQ(entriesOf(scratch.path()), std::vector<std::string>{});
+  const bool saved = expected == Unreached || expected == Saved;
+  const bool untouched = expected == CreateError || expected == StreamError;
+  for (const std::string& name : names) {
+    SCOPED_TRACE(name);
+    if (saved) {
+      EXPECT_EQ(loadDocumentFile(scratch.file(name)), sampleDocument());
+    } else if (untouched) {
+      EXPECT_EQ(readBytes(scratch.file(name)), kOldContent);
+    }
   }
+  if (target != Target::NewFile) {
+    EXPECT_EQ(permissionsOf(path.string()), 0640u);
+  }
+  const bool newFileSaved = target == Target::NewFile && saved;
+  EXPECT_EQ(entriesOf(scratch.path()), newFileSaved ? std::vector<std::string>{"notes.rtf"} : names);
 }
 
 INSTANTIATE_TEST_SUITE_P(EachStep, SaveFaultTest,
-                         ::testing::Combine(::testing::ValuesIn(kSaveFaults), ::testing::Bool()),
+                         ::testing::Combine(::testing::ValuesIn(kSaveFaults),
+                                            ::testing::Values(Target::NewFile, Target::Replaced,
+                                                              Target::InPlace)),
                          [](const auto& info) {
-                           return std::string(std::get<0>(info.param).name) +
-                                  (std::get<1>(info.param) ? "Replacing" : "NewFile");
+                           return std::string(std::get<0>(info.param).name) + nameOf(std::get<1>(info.param));
                          });
 
 // The calls of a save in order, each named by what it acts on; consecutive writes count as one.
@@ -356,7 +430,8 @@ std::vector<std::string> saveTrace(const std::vector<SystemCallRecord>& records,
     }
     return "other " + path;
   };
-  static const char* const kNames[] = {"open", "write", "fsync", "close", "rename", "fchmod"};
+  static const char* const kNames[] = {"open",   "write",  "fsync",     "close",    "rename",
+                                       "fchmod", "fchown", "ftruncate", "fallocate"};
   std::vector<std::string> trace;
   for (const SystemCallRecord& record : records) {
     std::string step = std::string(kNames[static_cast<int>(record.call)]) + " " + role(record.path);
@@ -370,29 +445,113 @@ std::vector<std::string> saveTrace(const std::vector<SystemCallRecord>& records,
   return trace;
 }
 
-TEST_F(DocumentFilesTest, SaveWritesSyncsAndClosesATemporaryBesideTheTargetThenRenamesThenSyncsTheFolder) {
-  const fs::path target = scratch.path() / "notes.rtf";
-  for (const bool replacing : {true, false}) {
-    SCOPED_TRACE(replacing ? "replacing" : "new file");
-    if (replacing) writeBytes(target.string(), "old");
+TEST(SaveSteps, ComeInTheirOrderForEachWayOfSaving) {
+  const struct {
+    Target target;
+    std::vector<std::string> calls;
+  } kWays[] = {
+      {Target::NewFile,
+       {"open temporary", "write temporary", "fsync temporary", "close temporary",
+        "rename temporary to target", "open folder", "fsync folder", "close folder"}},
+      {Target::Replaced,
+       {"open target", "open temporary", "fchown temporary", "fchmod temporary", "write temporary",
+        "fsync temporary", "close temporary", "rename temporary to target", "open folder", "fsync folder",
+        "close folder", "close target"}},
+      {Target::InPlace,
+       {"open target", "fallocate target", "write target", "ftruncate target", "fsync target",
+        "close target"}},
+  };
+  for (const auto& way : kWays) {
+    SCOPED_TRACE(nameOf(way.target));
+    const ScratchDir scratch;
+    const fs::path target = scratch.path() / "notes.rtf";
+    arrange(way.target, target);
     std::vector<SystemCallRecord> records;
     {
       SystemCallFaults faults;
       saveDocumentFile(target.string(), sampleDocument());
       records = faults.records();
     }
-    std::vector<std::string> expected = {"open temporary",  "fchmod temporary", "write temporary",
-                                         "fsync temporary", "close temporary",  "rename temporary to target",
-                                         "open folder",     "fsync folder",     "close folder"};
-    if (replacing) {
-      expected.insert(expected.begin(), {"open target", "close target"});
-    } else {
-      expected.erase(expected.begin() + 1);
-    }
-    EXPECT_EQ(saveTrace(records, target), expected);
-    fs::remove(target);
+    EXPECT_EQ(saveTrace(records, target), way.calls);
   }
 }
+
+// What decides between replacing a file and writing it where it stands, for a file longer than the new
+// text. Whatever the way, every name of the file reads what a new file saved with the same document holds.
+struct IdentityCase {
+  const char* name;
+  bool (*arrange)(const fs::path& file);  // false when this user cannot set the case up
+  std::optional<Refusal> refusal;
+  bool keepsInode;
+};
+
+bool asItIs(const fs::path&) {
+  return true;
+}
+
+constexpr uid_t kNobody = 65534;
+
+const IdentityCase kIdentityCases[] = {
+    {"AloneInAWritableFolder", asItIs, std::nullopt, false},
+    {"WithASecondHardLink",
+     [](const fs::path& file) {
+       fs::create_hard_link(file, file.parent_path() / kSecondName);
+       return true;
+     },
+     std::nullopt, true},
+    {"InAFolderThatRefusesNewFiles", asItIs, Refusal{SystemCall::Open, 1, EACCES, kTemporaryFlags}, true},
+    {"InAReadOnlyFolder",
+     [](const fs::path& file) { return !runningAsRoot() && ::chmod(file.parent_path().c_str(), 0555) == 0; },
+     std::nullopt, true},
+    {"WhoseOwnerCannotBeGivenToANewFile", asItIs, Refusal{SystemCall::Fchown, 1, EPERM, kAnyFile}, true},
+    {"OwnedByAnotherUserAndGroup",
+     [](const fs::path& file) { return runningAsRoot() && ::chown(file.c_str(), kNobody, kNobody) == 0; },
+     std::nullopt, false},
+};
+
+void PrintTo(const IdentityCase& identityCase, std::ostream* out) {
+  *out << identityCase.name;
+}
+
+class SaveIdentityTest : public ::testing::TestWithParam<IdentityCase> {
+ protected:
+  ScratchDir scratch;
+};
+
+TEST_P(SaveIdentityTest, KeepsEveryNameTheOwnerAndTheModeAndLeavesNoTail) {
+  const IdentityCase& identityCase = GetParam();
+  const std::string reference = scratch.file("reference.rtf");
+  saveDocumentFile(reference, sampleDocument());
+  const fs::path folder = scratch.path() / "dossier";
+  fs::create_directory(folder);
+  const fs::path file = folder / "notes.rtf";
+  writeBytes(file.string(), std::string(3 * fs::file_size(reference), 'x'));
+  ::chmod(file.c_str(), 0640);
+  if (!identityCase.arrange(file)) GTEST_SKIP() << "this user cannot set the case up";
+  struct stat before;
+  ASSERT_EQ(::stat(file.c_str(), &before), 0);
+
+  {
+    SystemCallFaults faults;
+    if (identityCase.refusal) arm(faults, *identityCase.refusal);
+    saveDocumentFile(file.string(), sampleDocument());
+    EXPECT_TRUE(faults.allReached());
+  }
+
+  struct stat after;
+  ASSERT_EQ(::stat(file.c_str(), &after), 0);
+  EXPECT_EQ(after.st_ino == before.st_ino, identityCase.keepsInode);
+  EXPECT_EQ(after.st_uid, before.st_uid);
+  EXPECT_EQ(after.st_gid, before.st_gid);
+  EXPECT_EQ(after.st_mode, before.st_mode);
+  EXPECT_EQ(after.st_nlink, before.st_nlink);
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    EXPECT_EQ(readBytes(entry.path().string()), readBytes(reference)) << entry.path();
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(EachCase, SaveIdentityTest, ::testing::ValuesIn(kIdentityCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // A FIFO or a device named as the target is written to, never replaced by a regular file.
 TEST_F(DocumentFilesTest, SaveWritesIntoAFifoAndKeepsIt) {

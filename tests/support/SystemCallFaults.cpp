@@ -253,6 +253,31 @@ int fchmod(int fd, mode_t mode) noexcept {
   return interceptOnDescriptor(SystemCall::Fchmod, fd, [&] { return next(fd, mode); });
 }
 
+int fchown(int fd, uid_t owner, gid_t group) noexcept {
+  static const auto next = nextDefinition<int (*)(int, uid_t, gid_t)>("fchown");
+  return interceptOnDescriptor(SystemCall::Fchown, fd, [&] { return next(fd, owner, group); });
+}
+
+int ftruncate(int fd, off_t length) noexcept {
+  static const auto next = nextDefinition<int (*)(int, off_t)>("ftruncate");
+  return interceptOnDescriptor(SystemCall::Ftruncate, fd, [&] { return next(fd, length); });
+}
+
+int ftruncate64(int fd, off64_t length) noexcept {
+  static const auto next = nextDefinition<int (*)(int, off64_t)>("ftruncate64");
+  return interceptOnDescriptor(SystemCall::Ftruncate, fd, [&] { return next(fd, length); });
+}
+
+int fallocate(int fd, int mode, off_t offset, off_t length) {
+  static const auto next = nextDefinition<int (*)(int, int, off_t, off_t)>("fallocate");
+  return interceptOnDescriptor(SystemCall::Fallocate, fd, [&] { return next(fd, mode, offset, length); });
+}
+
+int fallocate64(int fd, int mode, off64_t offset, off64_t length) {
+  static const auto next = nextDefinition<int (*)(int, int, off64_t, off64_t)>("fallocate64");
+  return interceptOnDescriptor(SystemCall::Fallocate, fd, [&] { return next(fd, mode, offset, length); });
+}
+
 int close(int fd) {
   static const auto next = nextDefinition<int (*)(int)>("close");
   if (!armed.load(std::memory_order_acquire)) return next(fd);

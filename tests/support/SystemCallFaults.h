@@ -4,18 +4,19 @@
 #include <vector>
 
 // Failing system calls on purpose, to see what the file code does when the disk or the kernel says no.
-// SystemCallFaults.cpp defines open, write, fsync, close, rename and fchmod for the whole test program;
-// each forwards to the next definition (the C library's, or a sanitizer's) unless a fault is armed.
-// Link that source into the test program itself, not into a library, so that its definitions win.
+// SystemCallFaults.cpp defines open, write, fsync, close, rename, fchmod, fchown, ftruncate and
+// fallocate for the whole test program; each forwards to the next definition (the C library's, or a
+// sanitizer's) unless a fault is armed. Link that source into the test program itself, not into a
+// library, so that its definitions win.
 namespace glanex::test {
 
-enum class SystemCall { Open, Write, Fsync, Close, Rename, Fchmod };
+enum class SystemCall { Open, Write, Fsync, Close, Rename, Fchmod, Fchown, Ftruncate, Fallocate };
 
 // One call made while a SystemCallFaults is alive.
 struct SystemCallRecord {
   SystemCall call;
-  // The path opened, the descriptor's path for write, fsync, close and fchmod (empty when it was opened
-  // before recording began), the source of a rename.
+  // The path opened, the source of a rename, or for the other calls the descriptor's path (empty when it
+  // was opened before recording began).
   std::string path;
   std::string renamedTo;
   // The flags of the open, or of the open that gave the descriptor.
