@@ -4,18 +4,10 @@
 #include <QString>
 
 #include <exception>
-#include <new>
 
 #include "extraction/Errors.h"
 
 namespace glanex {
-
-namespace {
-
-// For a throw that carries no message at all.
-constexpr char kUnknownErrorMessage[] = "Erreur inattendue";
-
-}  // namespace
 
 void showErrorBox(QWidget* parent, const std::string& message) {
   QMessageBox box(QMessageBox::Critical, QString::fromUtf8(kApplicationTitle),
@@ -31,13 +23,8 @@ void runCommand(QWidget* parent, const std::function<void()>& command) {
   try {
     command();
     return;
-  } catch (const std::bad_alloc&) {
-    message = kOutOfMemoryMessage;
-  } catch (const std::exception& error) {
-    // The program's own errors (GlanexError) carry their French message here too.
-    message = error.what();
   } catch (...) {
-    message = kUnknownErrorMessage;
+    message = userErrorMessage(std::current_exception());
   }
   showErrorBox(parent, message);
 }

@@ -23,6 +23,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <filesystem>
 #include <iterator>
 #include <optional>
 
@@ -35,9 +36,13 @@
 #include "app/ResultPunctuation.h"
 #include "app/VersionInfo.h"
 #include "app/Windows1252Validator.h"
+#include "extraction/AvailableMemory.h"
+#include "extraction/BusyCursor.h"
+#include "extraction/DocumentFiles.h"
 #include "extraction/Pipeline.h"
 #include "extraction/QtCp1252.h"
 #include "extraction/TRichEdit.h"
+#include "extraction/TextEncoding.h"
 #include "extraction/recherche.h"
 #include "widgets/About.h"
 #include "widgets/HotLink.h"
@@ -400,19 +405,23 @@ void TLogoAppForm::ShowHint() {
 }
 
 void TLogoAppForm::FileOpen() {
-  if (const std::optional<QString> path = fileDialogs_.askOpenPath()) openSource(*path);
+  if (const std::optional<QString> path = fileDialogs_.askOpenPath())
+    openSource(QFile::encodeName(*path).toStdString());
 }
 
-// A failed load throws before anything changes, so focus, flags and caption stay as they were.
-void TLogoAppForm::openSource(const QString& path) {
+// A failed load throws before anything changes, so focus, flags and caption stay as they were. What the
+// window cannot show (a FIFO or device that may never end, more text than memory holds) is refused first.
+void TLogoAppForm::openSource(const std::string& path) {
+  checkWindowCanLoad(path, availableMemory());
   {
-    TRichEdit::UndoStep step(*RichEdit1_);
-    RichEdit1_->Lines().LoadFile(QFile::encodeName(path).toStdString());
+    const BusyCursor busy;
+    const TRichEdit::UndoStep step(*RichEdit1_);
+    RichEdit1_->Lines().LoadFile(path);
   }
   RichEdit1_->setFocus();
   RichEdit1_->setModifiedFlag(false);
   RichEdit1_->setReadOnlyFlag(false);
-  GroupBox1_->setTitle(QString::fromStdString(sourceCaption(path.toStdString())));
+  GroupBox1_->setTitle(QString::fromStdString(sourceCaption(displayableUtf8(path))));
 }
 
 void TLogoAppForm::FileSaveAs() {
@@ -420,6 +429,7 @@ void TLogoAppForm::FileSaveAs() {
   if (!path) return;
   const std::string file = QFile::encodeName(*path).toStdString();
   if (fileExists(file) && !fileDialogs_.confirmOverwrite(*path)) return;
+  const BusyCursor busy;
   RichEdit2_->Lines().SaveFile(file);
   RichEdit2_->setModifiedFlag(false);
 }
@@ -433,7 +443,10 @@ bool TLogoAppForm::takeFileDrop(QDropEvent* event) {
   // Opened once the drop is over, so that the source is not held while an error box waits for the user.
   if (event->type() == QEvent::Drop)
     QMetaObject::invokeMethod(
-        this, [this, path = *file] { runCommand(this, [this, &path] { openSource(path); }); },
+        this,
+        [this, path = QFile::encodeName(*file).toStdString()] {
+          runCommand(this, [this, &path] { openSource(path); });
+        },
         Qt::QueuedConnection);
   return true;
 }
@@ -472,33 +485,38 @@ void TLogoAppForm::FileExit() {
 }
 
 void TLogoAppForm::Vide_PPClick() {
-  TRichEdit::UndoStep step(*RichEdit1_);
+  const TRichEdit::UndoStep step(*RichEdit1_);
   RichEdit1_->ClearText();
 }
 
 void TLogoAppForm::Coller_PPClick() {
-  TRichEdit::UndoStep step(*RichEdit1_);
+  const BusyCursor busy;
+  const TRichEdit::UndoStep step(*RichEdit1_);
   RichEdit1_->PasteClipboard();
 }
 
 void TLogoAppForm::EffaceretColler1Click() {
-  TRichEdit::UndoStep step(*RichEdit1_);
+  const BusyCursor busy;
+  const TRichEdit::UndoStep step(*RichEdit1_);
   Vide_PPClick();
   Coller_PPClick();
 }
 
 void TLogoAppForm::Copier_PPClick() {
+  const BusyCursor busy;
   RichEdit2_->SelectWhole();
   RichEdit2_->CopySelection();
 }
 
 void TLogoAppForm::Avec_VirguleClick() {
-  TRichEdit::UndoStep step(*RichEdit2_);
+  const BusyCursor busy;
+  const TRichEdit::UndoStep step(*RichEdit2_);
   AddCommas(RichEdit2_->Lines());
 }
 
 void TLogoAppForm::Sans_VirguleClick() {
-  TRichEdit::UndoStep step(*RichEdit2_);
+  const BusyCursor busy;
+  const TRichEdit::UndoStep step(*RichEdit2_);
   RemoveCommas(RichEdit2_->Lines());
 }
 
@@ -515,9 +533,10 @@ void TLogoAppForm::About() {
   if (AboutBox) AboutBox->exec();
 }
 
-void TLogoAppForm::openFileGivenAtStart(const QString& path) {
-  // The caption names the file by its full path, as the open dialog gives it.
-  const QString fullPath = QFileInfo(path).absoluteFilePath();
+void TLogoAppForm::openFileGivenAtStart(const std::string& path) {
+  // The caption names the file by its full path, as the open dialog gives it; the bytes stay as given.
+  std::error_code error;
+  const std::string fullPath = std::filesystem::absolute(path, error).string();
   runCommand(this, [this, &fullPath] { openSource(fullPath); });
 }
 

@@ -44,7 +44,7 @@ class TLogoAppForm : public QMainWindow {
   // The version of the running executable, or "" when it carries none.
   QString GetVersion() const;
   // Opens a file named on the command line, as FileOpen does once its dialog has chosen it.
-  void openFileGivenAtStart(const QString& path);
+  void openFileGivenAtStart(const std::string& path);
   // Edit1's text in Windows-1252: the separator set the extraction reads.
   std::string separators() const;
 
@@ -112,7 +112,7 @@ class TLogoAppForm : public QMainWindow {
   void runHandler(Handler handler);
   void fitOuterWidth();
   // FileOpen once the file is chosen: loads it into RichEdit1 as one undo step and names it in GroupBox1.
-  void openSource(const QString& path);
+  void openSource(const std::string& path);
   // Takes a drag that carries exactly one local file, to be copied; opens it when dropped.
   bool takeFileDrop(QDropEvent* event);
 

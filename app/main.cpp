@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
   glanex::AboutBox = new glanex::TAboutBox(logoAppForm.GetVersion(), &logoAppForm);
   logoAppForm.show();
   // "Open with" from the desktop hands the file over as the first argument.
-  const QStringList arguments = QApplication::arguments();
-  if (arguments.size() > 1) logoAppForm.openFileGivenAtStart(arguments.at(1));
+  // Taken as the bytes the system gave: a name that is no UTF-8 (Latin-1 from an old disk) still opens.
+  if (argc > 1) logoAppForm.openFileGivenAtStart(argv[1]);
   return QApplication::exec();
 }

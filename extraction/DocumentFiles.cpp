@@ -287,6 +287,19 @@ LoadedFile readDocumentFile(const std::string& path) {
   }
 }
 
+void checkWindowCanLoad(const std::string& path, std::uint64_t availableBytes) {
+  const FileDescriptor file(openRetrying(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+  if (!file.isOpen()) throw fileOpenError(displayPath(path), errno);
+  struct stat status;
+  if (::fstat(file.get(), &status) != 0) throw fileOpenError(displayPath(path), errno);
+  if (S_ISDIR(status.st_mode)) throw fileOpenError(displayPath(path), EISDIR);
+  if (!S_ISREG(status.st_mode)) {
+    throw fileOpenError(displayPath(path), "Ce n'est pas un fichier ordinaire.");
+  }
+  const auto size = static_cast<std::uint64_t>(status.st_size);
+  if (size > availableBytes / kPaneBytesPerFileByte) throw EOutOfResources(kOutOfMemoryMessage);
+}
+
 FormattedText loadDocumentFile(const std::string& path) {
   LoadedFile file = readDocumentFile(path);
   if (file.rtf) return std::move(*file.rtf);

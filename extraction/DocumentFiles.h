@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -39,6 +40,19 @@ FormattedText documentFromBytes(std::string_view bytes);
 // mode. A chain of symbolic links is followed and kept. A target that exists but is no regular file (a
 // FIFO, a device) is written in place, never replaced.
 void saveDocumentFile(const std::string& path, const FormattedText& document);
+
+// The memory the window takes, at its peak, for each byte of a text file it opens: the bytes read, their
+// decoded text and Qt's document (two bytes a character, and about 175 bytes a line for its block and
+// layout). Measured at 7 on mail-like text (47 bytes a line), rounded up; a file of very short lines takes
+// more (21 at 11 bytes a line), which only its reading could tell.
+inline constexpr std::uint64_t kPaneBytesPerFileByte = 8;
+
+// Throws, before anything is read, what makes a file unfit for the window: EFOpenError "Impossible d'ouvrir
+// le fichier "<path>". Ce n'est pas un fichier ordinaire." for a FIFO, a socket or a device (whose reading
+// could wait for ever or never end), the system's reason when it cannot be opened, and EOutOfResources
+// "Mémoire insuffisante" when its size times kPaneBytesPerFileByte exceeds `availableBytes`. Never blocks:
+// the file is opened without waiting for a FIFO's writer.
+void checkWindowCanLoad(const std::string& path, std::uint64_t availableBytes);
 
 // `path` as given, made absolute, as UTF-8 for messages. Neither ".." nor links are resolved: the system
 // would not take "missing/../a" for "a", so a message naming "a" would name a file it never tried.

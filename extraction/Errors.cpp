@@ -48,8 +48,11 @@ std::string systemErrorDescription(int errorNumber) {
 }
 
 EFOpenError fileOpenError(const std::string& displayPath, int errorNumber) {
-  return EFOpenError("Impossible d'ouvrir le fichier \"" + displayPath + "\". " +
-                     systemErrorDescription(errorNumber));
+  return fileOpenError(displayPath, systemErrorDescription(errorNumber));
+}
+
+EFOpenError fileOpenError(const std::string& displayPath, const std::string& reason) {
+  return EFOpenError("Impossible d'ouvrir le fichier \"" + displayPath + "\". " + reason);
 }
 
 EFCreateError fileCreateError(const std::string& displayPath, int errorNumber) {

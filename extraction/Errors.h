@@ -59,6 +59,8 @@ std::string systemErrorDescription(int errorNumber);
 
 // "Impossible d'ouvrir le fichier "<path>". <description>" for a failed open of `path`.
 EFOpenError fileOpenError(const std::string& displayPath, int errorNumber);
+// The same with the program's own `reason`.
+EFOpenError fileOpenError(const std::string& displayPath, const std::string& reason);
 
 // "Impossible de créer le fichier "<path>". <description>" for a failed creation of `path`.
 EFCreateError fileCreateError(const std::string& displayPath, int errorNumber);

@@ -18,6 +18,7 @@
 
 #include "app/ErrorBox.h"
 #include "app/LogoMain.h"
+#include "extraction/BusyCursor.h"
 #include "extraction/Pipeline.h"
 #include "extraction/TRichEdit.h"
 #include "widgets/Gauges.h"
@@ -184,6 +185,7 @@ void TRecStatus::bindIndicators() {
 }
 
 void TRecStatus::BokClick() {
+  const BusyCursor busy;
   showRunning();
   const std::int64_t count = RunExtraction(mainWindow_.RichEdit1()->Lines(), mainWindow_.separators(),
                                            {RichEditT1_.Lines(), RichEditT2_.Lines(), Memo1_.Lines()}, this);

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -22,6 +23,8 @@
 #include <memory>
 #include <optional>
 #include <vector>
+
+#include <sys/stat.h>
 
 #include "QtPrinters.h"
 #include "app/LogoMain.h"
@@ -205,27 +208,49 @@ TEST_F(DocumentCommands, CancellingEitherDialogChangesNothingNotEvenTheFocus) {
 }
 
 TEST_F(DocumentCommands, AFileThatCannotBeOpenedShowsTheErrorAndLeavesTheWindowAsItWas) {
-  setPaneText(form->RichEdit1()->control(), "source");
-  form->RichEdit1()->setModifiedFlag(true);
-  form->RichEdit1()->setReadOnlyFlag(true);
-  form->Edit1()->setFocus();
-  const QString before = caption();
-  QString shown;
-  const Step readError = [&](QWidget* modal) {
-    auto* box = qobject_cast<QMessageBox*>(modal);
-    ASSERT_NE(box, nullptr);
-    shown = box->text();
-    box->button(QMessageBox::Ok)->click();
+  ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0600), 0);
+  std::filesystem::create_symlink("/dev/zero", dir.file("zero"));
+  // Sparse: a terabyte that takes no disk, and more than any machine here could show.
+  writeBytes(dir.file("huge.txt"), "");
+  std::filesystem::resize_file(dir.file("huge.txt"), std::uintmax_t{1} << 40);
+  const auto notOrdinary = [&](const char* name) {
+    return u"Impossible d'ouvrir le fichier \""_s + qtPath(dir.file(name)) +
+           u"\". Ce n'est pas un fichier ordinaire."_s;
   };
-  EXPECT_EQ(open({typeName(dir.path(), u"absent.txt"_s), readError}), 0);
-  EXPECT_TRUE(
-      shown.startsWith(u"Impossible d'ouvrir le fichier \""_s + qtPath(dir.file("absent.txt")) + u'"'))
-      << shown.toStdString();
-  EXPECT_EQ(paneText(form->RichEdit1()), "source");
-  EXPECT_EQ(caption(), before);
-  EXPECT_TRUE(form->RichEdit1()->ModifiedFlag());
-  EXPECT_TRUE(form->RichEdit1()->ReadOnly());
-  EXPECT_EQ(focused(), form->Edit1());
+  const struct {
+    const char* name;
+    QString message;  // its start
+  } rows[] = {
+      {"absent.txt", u"Impossible d'ouvrir le fichier \""_s + qtPath(dir.file("absent.txt")) + u'"'},
+      {"fifo", notOrdinary("fifo")},
+      {"zero", notOrdinary("zero")},
+      {"huge.txt", u"Mémoire insuffisante."_s},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    setPaneText(form->RichEdit1()->control(), "source");
+    form->RichEdit1()->setModifiedFlag(true);
+    form->RichEdit1()->setReadOnlyFlag(true);
+    form->Edit1()->setFocus();
+    const QString before = caption();
+    QString shown;
+    bool busyBehindTheBox = true;
+    const Step readError = [&](QWidget* modal) {
+      auto* box = qobject_cast<QMessageBox*>(modal);
+      ASSERT_NE(box, nullptr);
+      shown = box->text();
+      busyBehindTheBox = QGuiApplication::overrideCursor() != nullptr;
+      box->button(QMessageBox::Ok)->click();
+    };
+    EXPECT_EQ(open({typeName(dir.path(), QString::fromUtf8(row.name)), readError}), 0);
+    EXPECT_TRUE(shown.startsWith(row.message)) << shown.toStdString();
+    EXPECT_FALSE(busyBehindTheBox);
+    EXPECT_EQ(paneText(form->RichEdit1()), "source");
+    EXPECT_EQ(caption(), before);
+    EXPECT_TRUE(form->RichEdit1()->ModifiedFlag());
+    EXPECT_TRUE(form->RichEdit1()->ReadOnly());
+    EXPECT_EQ(focused(), form->Edit1());
+  }
 }
 
 TEST_F(DocumentCommands, AFileWithALineTooLongToShowIsRefusedAndThePaneKeepsItsTextAndHistory) {
@@ -424,6 +449,31 @@ std::optional<Qt::DropAction> drop(QWidget* target, const QMimeData& data,
   QCoreApplication::processEvents();
   if (!dropped.isAccepted()) return std::nullopt;
   return dropped.dropAction();
+}
+
+// Clipboard text that notes whether the busy pointer shows while the pane reads it.
+class ObservedClipboardText : public QMimeData {
+ public:
+  explicit ObservedClipboardText(bool& busy) : busy_(busy) {}
+  QStringList formats() const override { return {u"text/plain"_s}; }
+
+ protected:
+  QVariant retrieveData(const QString&, QMetaType) const override {
+    busy_ = QGuiApplication::overrideCursor() != nullptr;
+    return u"a@b.test"_s;
+  }
+
+ private:
+  bool& busy_;
+};
+
+TEST_F(DocumentCommands, APasteShowsTheBusyPointerWhileItWorksAndOnlyThen) {
+  bool busy = false;
+  QGuiApplication::clipboard()->setMimeData(new ObservedClipboardText(busy));
+  form->findChild<QAction*>(u"Coller1"_s)->trigger();
+  EXPECT_TRUE(busy);
+  EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+  EXPECT_EQ(paneText(form->RichEdit1()), "a@b.test");
 }
 
 TEST_F(DocumentCommands, OneFileDroppedOnThePanesTheFieldOrTheWindowOpensAsTheOpenCommandDoes) {

@@ -8,6 +8,8 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <utility>
+
 #include <QDir>
 #include <QGroupBox>
 
@@ -19,6 +21,8 @@
 // The main job as a user does it: paste, "Mise en forme", "Exécuter", "Terminé", commas, copy.
 namespace glanex::test {
 namespace {
+
+using namespace Qt::Literals::StringLiterals;
 
 std::string paneText(TRichEdit* pane) {
   return pane->control().document().plainText();
@@ -71,18 +75,23 @@ TEST(EndToEnd, PasteRunCommaAndCopyThroughTheWindowsControls) {
   delete processing;
 }
 
-TEST(EndToEnd, AFileNamedAtStartOpensUnderItsFullPath) {
+TEST(EndToEnd, AFileNamedAtStartOpensUnderItsFullPathWhateverTheBytesOfItsName) {
   ScratchDir folder;
-  writeBytes(folder.file("liste.txt"), "a@b.test\n");
   const QString previous = QDir::currentPath();
   QDir::setCurrent(QString::fromStdString(folder.path().string()));
-  TLogoAppForm mainWindow;
-  mainWindow.openFileGivenAtStart(QStringLiteral("liste.txt"));
+  // A Latin-1 name from an old disk is no UTF-8: the caption shows it with a replacement character.
+  for (const auto& [name, shown] :
+       {std::pair{"liste.txt", u"liste.txt"_s}, {"caf\xE9.txt", u"caf\uFFFD.txt"_s}}) {
+    SCOPED_TRACE(name);
+    writeBytes(folder.file(name), "a@b.test\n");
+    TLogoAppForm mainWindow;
+    mainWindow.openFileGivenAtStart(name);
+    EXPECT_EQ(paneText(mainWindow.RichEdit1()), "a@b.test\r\n");
+    EXPECT_EQ(
+        mainWindow.GroupBox1()->title(),
+        u" Fichier source [ "_s + QString::fromStdString(folder.path().string()) + u"/"_s + shown + u" ] "_s);
+  }
   QDir::setCurrent(previous);
-  EXPECT_EQ(paneText(mainWindow.RichEdit1()), "a@b.test\r\n");
-  EXPECT_EQ(mainWindow.GroupBox1()->title(), QStringLiteral(" Fichier source [ ") +
-                                                 QString::fromStdString(folder.file("liste.txt")) +
-                                                 QStringLiteral(" ] "));
 }
 
 }  // namespace

@@ -55,8 +55,10 @@ TEST(RunCommand, ShowsWhatACommandThrowsInOneErrorBoxAndKeepsWhatItDid) {
       {"last character sorting before the dot", [] { throw GlanexError("Attention !"); },
        QStringLiteral("Attention !")},
       {"memory", [] { throw std::bad_alloc(); }, QStringLiteral("Mémoire insuffisante.")},
-      {"standard error", [] { throw std::out_of_range("indice hors limites"); },
-       QStringLiteral("indice hors limites.")},
+      {"a full list", [] { throw std::length_error("too many distinct tokens"); },
+       QStringLiteral("Mémoire insuffisante.")},
+      {"the library's English never shows", [] { throw std::out_of_range("vector::_M_range_check"); },
+       QStringLiteral("Erreur inattendue.")},
       {"anything else", [] { throw 42; }, QStringLiteral("Erreur inattendue.")},
   };
   for (const auto& row : rows) {

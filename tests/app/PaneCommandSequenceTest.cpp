@@ -95,7 +95,7 @@ TEST_F(PaneCommandSequence, RandomSequencesOfWholeTextCommandsKeepEveryPaneUsabl
       [&] {
         const std::string lines = someLines(random, coin());
         writeBytes(file, lines);
-        form.openFileGivenAtStart(QString::fromStdString(file));
+        form.openFileGivenAtStart(file);
         EXPECT_EQ(form.RichEdit1()->control().lineCount(), std::count(lines.begin(), lines.end(), '\n') + 1);
       },
       [&] {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -115,6 +116,43 @@ TEST_F(DocumentFilesTest, LoadErrorsNameTheAbsolutePath) {
   fs::current_path(scratch.path());
   expectOpenError("relative-missing.txt");
   fs::current_path(previous);
+}
+
+TEST_F(DocumentFilesTest, TheWindowTakesOnlyRegularFilesThatFitInMemoryAndNeverWaitsForOne) {
+  ASSERT_EQ(::mkfifo(scratch.file("fifo").c_str(), 0600), 0);
+  writeBytes(scratch.file("ten.txt"), "0123456789");
+  fs::create_symlink("/dev/zero", scratch.file("zero"));
+  const std::uint64_t fitsTen = 10 * kPaneBytesPerFileByte;
+  const struct {
+    const char* name;
+    std::string path;
+    std::uint64_t available;
+    const char* error;  // the start of the message, or none
+  } rows[] = {
+      {"a file that just fits", scratch.file("ten.txt"), fitsTen, nullptr},
+      {"a byte too many", scratch.file("ten.txt"), fitsTen - 1, "Mémoire insuffisante"},
+      {"a FIFO without writer", scratch.file("fifo"), fitsTen, "Impossible d'ouvrir le fichier"},
+      {"a device behind a link", scratch.file("zero"), fitsTen, "Impossible d'ouvrir le fichier"},
+      {"a folder", scratch.path().string(), fitsTen, "Impossible d'ouvrir le fichier"},
+      {"a missing file", scratch.file("absent"), fitsTen, "Impossible d'ouvrir le fichier"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    try {
+      checkWindowCanLoad(row.path, row.available);
+      EXPECT_EQ(row.error, nullptr);
+    } catch (const GlanexError& error) {
+      ASSERT_NE(row.error, nullptr) << error.what();
+      EXPECT_EQ(std::string_view(error.what()).substr(0, std::strlen(row.error)), row.error);
+    }
+  }
+  EXPECT_THROW(checkWindowCanLoad(scratch.file("fifo"), fitsTen), EFOpenError);
+  try {
+    checkWindowCanLoad(scratch.file("zero"), fitsTen);
+  } catch (const EFOpenError& error) {
+    EXPECT_EQ(std::string(error.what()), "Impossible d'ouvrir le fichier \"" + scratch.file("zero") +
+                                             "\". Ce n'est pas un fichier ordinaire.");
+  }
 }
 
 TEST_F(DocumentFilesTest, UnreadableFileIsAnOpenError) {
