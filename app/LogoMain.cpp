@@ -385,7 +385,13 @@ bool TLogoAppForm::event(QEvent* event) {
     case QEvent::StatusTip:
       // The hint tracker alone writes the status bar; Qt's own status tips would overwrite it.
       return true;
+    case QEvent::Hide:
+      focusWhileHidden_ = focusWidget();
+      break;
     case QEvent::Show:
+      fitOuterWidth();
+      restoreFocusAfterHiding();
+      break;
     case QEvent::WindowActivate:
       fitOuterWidth();
       break;
@@ -393,6 +399,14 @@ bool TLogoAppForm::event(QEvent* event) {
       break;
   }
   return QMainWindow::event(event);
+}
+
+// A hidden window can still be activated, by a late activation from the platform (the closed menu hands it
+// back while the processing window takes over), and Qt then moves the focus from the hidden control to the
+// next one. The control that had the focus gets it back whatever happened meanwhile.
+void TLogoAppForm::restoreFocusAfterHiding() {
+  if (focusWhileHidden_) focusWhileHidden_->setFocus(Qt::OtherFocusReason);
+  focusWhileHidden_ = nullptr;
 }
 
 void TLogoAppForm::ShowHint() {

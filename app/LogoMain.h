@@ -2,6 +2,7 @@
 
 #include <QKeySequence>
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 
 #include <string>
@@ -111,6 +112,7 @@ class TLogoAppForm : public QMainWindow {
   // Runs a handler through the error box.
   void runHandler(Handler handler);
   void fitOuterWidth();
+  void restoreFocusAfterHiding();
   // FileOpen once the file is chosen: loads it into RichEdit1 as one undo step and names it in GroupBox1.
   void openSource(const QString& path);
   // Takes a drag that carries exactly one local file, to be copied; opens it when dropped.
@@ -139,6 +141,8 @@ class TLogoAppForm : public QMainWindow {
   QLabel* statusPanel_ = nullptr;
   THotLink* weblink_ = nullptr;
   HintTracker* hintTracker_ = nullptr;
+  // The control that had the focus when the window was last hidden, until it is shown again.
+  QPointer<QWidget> focusWhileHidden_;
   FileDialogs fileDialogs_{this};
 };
 

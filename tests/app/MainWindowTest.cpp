@@ -12,13 +12,16 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 #include <QWindow>
 
+#include <functional>
 #include <memory>
 
 #include "QtPrinters.h"
@@ -27,11 +30,16 @@
 #include "app/ProductAddresses.h"
 #include "extraction/Pipeline.h"
 #include "extraction/TRichEdit.h"
+#include "extraction/recherche.h"
 #include "support/TestSupport.h"
+#include "widgets/About.h"
 #include "widgets/HotLink.h"
+#include "widgets/Mode_Emploi.h"
 
 namespace glanex::test {
 namespace {
+
+using namespace Qt::Literals::StringLiterals;
 
 std::string paneText(TRichEdit* pane) {
   return pane->control().document().plainText();
@@ -178,6 +186,64 @@ TEST_F(MainWindow, FocusStartsOnTheSourcePaneAndTabVisitsTheFieldsInOrder) {
                            "Edit1", "RichEdit1"}) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget()->objectName(), QLatin1String(name));
+  }
+}
+
+// The user leaves for another window three times in a row, as a user repeats a run; every time, the control
+// that had the focus has it again.
+TEST_F(MainWindow, FocusComesBackToItsControlAfterEachSecondaryWindow) {
+  const auto runProcessing = [](const std::function<void()>& start) {
+    return [start] {
+      start();
+      ASSERT_NE(RecStatus, nullptr);
+      // The user reaches for "Exécuter" once the windows have settled.
+      QCoreApplication::processEvents();
+      ASSERT_TRUE(QTest::qWaitForWindowActive(RecStatus));
+      RecStatus->findChild<QPushButton*>(u"Bok"_s)->click();
+      RecStatus->findChild<QPushButton*>(u"BTermine"_s)->click();
+    };
+  };
+  const struct {
+    const char* name;
+    const char* focused;
+    std::function<void()> leaveAndComeBack;
+  } rows[] = {
+      {"Mise en forme from the menu, by keys", "RichEdit1", runProcessing([&] {
+         QTest::keyClick(form.get(), Qt::Key_E, Qt::AltModifier);
+         // The menu opens and takes the activation before the user picks from it.
+         QCoreApplication::processEvents();
+         ASSERT_NE(QApplication::activePopupWidget(), nullptr);
+         QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_M);
+       })},
+      {"Mise en forme from its button", "Edit1",
+       runProcessing([&] { control<QAbstractButton>("SpeedButton1")->click(); })},
+      {"the About window", "Copier_PP",
+       [&] {
+         QTimer::singleShot(0, AboutBox, [] { AboutBox->accept(); });
+         entry("AboutItem")->trigger();
+       }},
+      {"a guide window, closed", "RichEdit2",
+       [&] {
+         entry("Modedemploi1")->trigger();
+         ASSERT_TRUE(QTest::qWaitForWindowActive(FMode_Emploi));
+         FMode_Emploi->findChild<QPushButton*>(u"Button1"_s)->click();
+       }},
+  };
+  AboutBox = new TAboutBox(QString(), form.get());
+  showActive();
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    QWidget* focused = control(row.focused);
+    focused->setFocus();
+    for (int round = 1; round <= 3; ++round) {
+      SCOPED_TRACE(round);
+      row.leaveAndComeBack();
+      // As the window manager does when the other window goes; the offscreen platform may not.
+      QApplication::setActiveWindow(form.get());
+      ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+      QCoreApplication::processEvents();
+      EXPECT_EQ(QApplication::focusWidget(), focused);
+    }
   }
 }
 
