@@ -16,7 +16,6 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
-#include <QStatusBar>
 #include <QStyle>
 #include <QToolButton>
 #include <QUrl>
@@ -148,7 +147,7 @@ std::string TLogoAppForm::separators() const {
 }
 
 QString TLogoAppForm::statusText() const {
-  return statusPanel_->text();
+  return StatusBar_->text();
 }
 
 void TLogoAppForm::createSourceGroup(QWidget* client) {
@@ -313,15 +312,12 @@ void TLogoAppForm::createMenus() {
                u"Visiter le site Internet de Glanex"_s, &TLogoAppForm::WebWSCLesproduitsOnLine1Click);
 }
 
-// One simple panel across the whole bar, a label so that screen readers can read the hint.
 void TLogoAppForm::createStatusBar() {
-  StatusBar_ = statusBar();
+  StatusBar_ = new SimpleStatusBar(this);
+  setStatusBar(StatusBar_);
   StatusBar_->setObjectName(u"StatusBar"_s);
-  StatusBar_->setSizeGripEnabled(false);
   StatusBar_->setFixedHeight(kStatusBarHeight);
-  statusPanel_ = new QLabel(u"Bienvenu sur Vendrolix ! ;-)"_s, StatusBar_);
-  statusPanel_->setTextFormat(Qt::PlainText);
-  StatusBar_->addWidget(statusPanel_, 1);
+  StatusBar_->setText(u"Bienvenu sur Vendrolix ! ;-)"_s);
 }
 
 void TLogoAppForm::setKeyboardOrder() {
@@ -410,7 +406,7 @@ void TLogoAppForm::restoreFocusAfterHiding() {
 }
 
 void TLogoAppForm::ShowHint() {
-  statusPanel_->setText(hintTracker_->currentHint());
+  StatusBar_->setText(hintTracker_->currentHint());
 }
 
 void TLogoAppForm::FileOpen() {

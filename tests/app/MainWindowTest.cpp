@@ -133,6 +133,17 @@ TEST_F(MainWindow, HasAFixedClientAreaOf332BelowTheMenuAndNoMaximizeButton) {
 
 // Children take their parent's font unless they name their own, so the group boxes' bold face reaches the
 // buttons inside them but not the controls that ask for the regular face.
+// j, g, p and q reach below the baseline: the panel must hold the font's full line height.
+TEST_F(MainWindow, StatusTextShowsWholeLettersInItsBar) {
+  showActive();
+  const auto* panel = form->StatusBar()->findChild<QLabel*>();
+  ASSERT_NE(panel, nullptr);
+  const QRect text(panel->mapTo(form->StatusBar(), panel->contentsRect().topLeft()),
+                   panel->contentsRect().size());
+  EXPECT_TRUE(form->StatusBar()->rect().contains(text));
+  EXPECT_GE(text.height(), panel->fontMetrics().height());
+}
+
 TEST_F(MainWindow, ControlsUseTheirFacesAtTheirPixelSizes) {
   const struct {
     const char* name;
