@@ -159,7 +159,9 @@ void TLogoAppForm::createSourceGroup(QWidget* client) {
       placed(new TRichEdit(client), "RichEdit1", {16, 24, 345, 105}, u"Contenu,  source du traitement"_s);
   RichEdit1_->setAccessibleName(RichEdit1_->statusTip());
   RichEdit1_->setFont(face(u"System"_s, 11));
+  // A long line stays one line; the view follows the caret along it, with no bar to scroll it by.
   RichEdit1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  RichEdit1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   RichEdit1_->setLineWrapMode(QPlainTextEdit::NoWrap);
   RichEdit1_->setTabChangesFocus(true);
 

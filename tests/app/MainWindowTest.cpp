@@ -17,6 +17,8 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QTimer>
 #include <QUrl>
 #include <QWindow>
@@ -142,6 +144,26 @@ TEST_F(MainWindow, StatusTextShowsWholeLettersInItsBar) {
                    panel->contentsRect().size());
   EXPECT_TRUE(form->StatusBar()->rect().contains(text));
   EXPECT_GE(text.height(), panel->fontMetrics().height());
+}
+
+// Neither pane shows a horizontal bar: the source pane keeps a long line on one line and scrolls along it
+// with the caret, the result pane wraps it at its width.
+TEST_F(MainWindow, PanesShowNoHorizontalBarForALongLine) {
+  const struct {
+    TRichEdit* pane;
+    bool wraps;
+  } rows[] = {{form->RichEdit1(), false}, {form->RichEdit2(), true}};
+  showActive();
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.pane->objectName().toStdString());
+    setPaneText(row.pane->control(), std::string(20, 'x') + "@" + std::string(300, 'y') + ".test");
+    row.pane->setFocus();
+    QTest::keyClick(row.pane, Qt::Key_End);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(row.pane->horizontalScrollBar()->isVisible());
+    EXPECT_EQ(row.pane->document()->firstBlock().layout()->lineCount() > 1, row.wraps);
+    EXPECT_TRUE(row.pane->viewport()->rect().contains(row.pane->cursorRect()));
+  }
 }
 
 TEST_F(MainWindow, ControlsUseTheirFacesAtTheirPixelSizes) {
