@@ -202,6 +202,8 @@ void TLogoAppForm::createResultGroup(QWidget* client) {
   RichEdit2_->setAccessibleName(RichEdit2_->statusTip());
   RichEdit2_->setFont(face(u"Times New Roman"_s, 13));
   RichEdit2_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  // "Copier" leaves the whole list selected, which would otherwise stay highlighted once the user moves on.
+  RichEdit2_->hideSelectionWithoutFocus();
   RichEdit2_->setTabChangesFocus(true);
 
   const QFont regular = face(u"Times New Roman"_s, 13);

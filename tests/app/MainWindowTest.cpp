@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QGroupBox>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -361,6 +362,33 @@ TEST_F(MainWindow, MenuEntriesAndButtonsRunTheirCommands) {
     EXPECT_EQ(paneText(form->RichEdit2()), row.expectedResult);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8(row.expectedClipboard));
   }
+}
+
+// "Copier" leaves the whole result selected; the pane shows it only while it has the focus.
+TEST_F(MainWindow, ResultPaneShowsItsSelectionOnlyWhileFocused) {
+  TRichEdit* pane = form->RichEdit2();
+  const auto looks = [pane] { return pane->viewport()->grab().toImage(); };
+  const auto showsHighlight = [pane](const QImage& image) {
+    const QRgb highlight = pane->palette().color(QPalette::Active, QPalette::Highlight).rgb();
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x)
+        if (image.pixel(x, y) == highlight) return true;
+    return false;
+  };
+  showActive();
+  setPaneText(pane->control(), "a@b.test\r\nc@d.test");
+  QTest::mouseClick(control("Copier_PP"), Qt::LeftButton);
+  ASSERT_EQ(QApplication::focusWidget(), control("Copier_PP"));
+  ASSERT_EQ(pane->textCursor().selectedText().size(), 17);
+  const QImage selectedUnfocused = looks();
+  pane->setFocus();
+  EXPECT_TRUE(showsHighlight(looks()));
+
+  form->Edit1()->setFocus();
+  QTextCursor caret = pane->textCursor();
+  caret.clearSelection();
+  pane->setTextCursor(caret);
+  EXPECT_TRUE(selectedUnfocused == looks()) << "the selection shows without the focus";
 }
 
 TEST_F(MainWindow, WebEntryOpensTheProductPageThroughTheLink) {
