@@ -84,6 +84,8 @@ QIcon glyph(QStyle::StandardPixmap standard) {
 QPushButton* newButton(QWidget* parent, const QString& caption, const QIcon& icon = {}) {
   auto* button = new QPushButton(icon, caption, parent);
   button->setCursor(Qt::PointingHandCursor);
+  // Enter presses the focused button, as Space does; Qt does so on its own only inside a QDialog.
+  button->setAutoDefault(true);
   return button;
 }
 

@@ -15,6 +15,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTest>
@@ -278,6 +279,18 @@ TEST_F(MainWindow, FocusComesBackToItsControlAfterEachSecondaryWindow) {
       QCoreApplication::processEvents();
       EXPECT_EQ(QApplication::focusWidget(), focused);
     }
+  }
+}
+
+TEST_F(MainWindow, EnterPressesTheFocusedButton) {
+  showActive();
+  for (QPushButton* button : form->findChildren<QPushButton*>()) {
+    SCOPED_TRACE(button->objectName().toStdString());
+    QSignalSpy clicks(button, &QPushButton::clicked);
+    button->setFocus();
+    QTest::keyClick(button, Qt::Key_Return);
+    QTest::keyClick(button, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(clicks.count(), 2);
   }
 }
 
