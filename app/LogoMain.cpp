@@ -16,7 +16,6 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
-#include <QStatusBar>
 #include <QStyle>
 #include <QToolButton>
 #include <QUrl>
@@ -90,6 +89,8 @@ QIcon glyph(QStyle::StandardPixmap standard) {
 QPushButton* newButton(QWidget* parent, const QString& caption, const QIcon& icon = {}) {
   auto* button = new QPushButton(icon, caption, parent);
   button->setCursor(Qt::PointingHandCursor);
+  // Enter presses the focused button, as Space does; Qt does so on its own only inside a QDialog.
+  button->setAutoDefault(true);
   return button;
 }
 
@@ -153,7 +154,7 @@ std::string TLogoAppForm::separators() const {
 }
 
 QString TLogoAppForm::statusText() const {
-  return statusPanel_->text();
+  return StatusBar_->text();
 }
 
 void TLogoAppForm::createSourceGroup(QWidget* client) {
@@ -165,7 +166,9 @@ void TLogoAppForm::createSourceGroup(QWidget* client) {
       placed(new TRichEdit(client), "RichEdit1", {16, 24, 345, 105}, u"Contenu,  source du traitement"_s);
   RichEdit1_->setAccessibleName(RichEdit1_->statusTip());
   RichEdit1_->setFont(face(u"System"_s, 11));
+  // A long line stays one line; the view follows the caret along it, with no bar to scroll it by.
   RichEdit1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  RichEdit1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   RichEdit1_->setLineWrapMode(QPlainTextEdit::NoWrap);
   RichEdit1_->setTabChangesFocus(true);
 
@@ -206,6 +209,8 @@ void TLogoAppForm::createResultGroup(QWidget* client) {
   RichEdit2_->setAccessibleName(RichEdit2_->statusTip());
   RichEdit2_->setFont(face(u"Times New Roman"_s, 13));
   RichEdit2_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  // "Copier" leaves the whole list selected, which would otherwise stay highlighted once the user moves on.
+  RichEdit2_->hideSelectionWithoutFocus();
   RichEdit2_->setTabChangesFocus(true);
 
   const QFont regular = face(u"Times New Roman"_s, 13);
@@ -318,15 +323,12 @@ void TLogoAppForm::createMenus() {
                u"Visiter le site Internet de Glanex"_s, &TLogoAppForm::WebWSCLesproduitsOnLine1Click);
 }
 
-// One simple panel across the whole bar, a label so that screen readers can read the hint.
 void TLogoAppForm::createStatusBar() {
-  StatusBar_ = statusBar();
+  StatusBar_ = new SimpleStatusBar(this);
+  setStatusBar(StatusBar_);
   StatusBar_->setObjectName(u"StatusBar"_s);
-  StatusBar_->setSizeGripEnabled(false);
   StatusBar_->setFixedHeight(kStatusBarHeight);
-  statusPanel_ = new QLabel(u"Bienvenu sur Vendrolix ! ;-)"_s, StatusBar_);
-  statusPanel_->setTextFormat(Qt::PlainText);
-  StatusBar_->addWidget(statusPanel_, 1);
+  StatusBar_->setText(u"Bienvenu sur Vendrolix ! ;-)"_s);
 }
 
 void TLogoAppForm::setKeyboardOrder() {
@@ -390,7 +392,13 @@ bool TLogoAppForm::event(QEvent* event) {
     case QEvent::StatusTip:
       // The hint tracker alone writes the status bar; Qt's own status tips would overwrite it.
       return true;
+    case QEvent::Hide:
+      focusWhileHidden_ = focusWidget();
+      break;
     case QEvent::Show:
+      fitOuterWidth();
+      restoreFocusAfterHiding();
+      break;
     case QEvent::WindowActivate:
       fitOuterWidth();
       break;
@@ -400,8 +408,16 @@ bool TLogoAppForm::event(QEvent* event) {
   return QMainWindow::event(event);
 }
 
+// A hidden window can still be activated, by a late activation from the platform (the closed menu hands it
+// back while the processing window takes over), and Qt then moves the focus from the hidden control to the
+// next one. The control that had the focus gets it back whatever happened meanwhile.
+void TLogoAppForm::restoreFocusAfterHiding() {
+  if (focusWhileHidden_) focusWhileHidden_->setFocus(Qt::OtherFocusReason);
+  focusWhileHidden_ = nullptr;
+}
+
 void TLogoAppForm::ShowHint() {
-  statusPanel_->setText(hintTracker_->currentHint());
+  StatusBar_->setText(hintTracker_->currentHint());
 }
 
 void TLogoAppForm::FileOpen() {

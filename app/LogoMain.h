@@ -2,11 +2,13 @@
 
 #include <QKeySequence>
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 
 #include <string>
 
 #include "app/FileDialogs.h"
+#include "app/SimpleStatusBar.h"
 
 class QAbstractButton;
 class QAction;
@@ -18,7 +20,6 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
-class QStatusBar;
 class QToolButton;
 
 namespace glanex {
@@ -52,7 +53,7 @@ class TLogoAppForm : public QMainWindow {
   TRichEdit* RichEdit2() const { return RichEdit2_; }
   QLineEdit* Edit1() const { return Edit1_; }
   QGroupBox* GroupBox1() const { return GroupBox1_; }
-  QStatusBar* StatusBar() const { return StatusBar_; }
+  SimpleStatusBar* StatusBar() const { return StatusBar_; }
   THotLink* weblink() const { return weblink_; }
   HintTracker* hintTracker() const { return hintTracker_; }
   // The text of the status bar's one panel.
@@ -111,6 +112,7 @@ class TLogoAppForm : public QMainWindow {
   // Runs a handler through the error box.
   void runHandler(Handler handler);
   void fitOuterWidth();
+  void restoreFocusAfterHiding();
   // FileOpen once the file is chosen: loads it into RichEdit1 as one undo step and names it in GroupBox1.
   void openSource(const std::string& path);
   // Takes a drag that carries exactly one local file, to be copied; opens it when dropped.
@@ -135,10 +137,11 @@ class TLogoAppForm : public QMainWindow {
   QFrame* Panel3_ = nullptr;
   QToolButton* SpeedButton1_ = nullptr;
   QToolButton* ExitBtn_ = nullptr;
-  QStatusBar* StatusBar_ = nullptr;
-  QLabel* statusPanel_ = nullptr;
+  SimpleStatusBar* StatusBar_ = nullptr;
   THotLink* weblink_ = nullptr;
   HintTracker* hintTracker_ = nullptr;
+  // The control that had the focus when the window was last hidden, until it is shown again.
+  QPointer<QWidget> focusWhileHidden_;
   FileDialogs fileDialogs_{this};
 };
 

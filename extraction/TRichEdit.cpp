@@ -3,6 +3,7 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QPalette>
 #include <QTextDocument>
 
 #include "extraction/PaneCommands.h"
@@ -54,6 +55,16 @@ bool TRichEdit::ModifiedFlag() const {
 
 void TRichEdit::setModifiedFlag(bool modified) {
   control_->setModified(modified);
+}
+
+// Qt paints the selection of a pane without the focus in the palette's inactive colours: a clear background
+// and the text's own colour make it look unselected.
+void TRichEdit::hideSelectionWithoutFocus() {
+  QPalette colours = palette();
+  colours.setColor(QPalette::Inactive, QPalette::Highlight, Qt::transparent);
+  colours.setBrush(QPalette::Inactive, QPalette::HighlightedText,
+                   colours.brush(QPalette::Inactive, QPalette::Text));
+  setPalette(colours);
 }
 
 TRichEdit::UndoStep::UndoStep(TRichEdit& pane) : control_(pane.control()), cursor_(pane.document()) {

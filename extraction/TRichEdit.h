@@ -32,6 +32,8 @@ class TRichEdit : public QPlainTextEdit {
   void setModifiedFlag(bool modified);
   bool ReadOnly() const { return isReadOnly(); }
   void setReadOnlyFlag(bool readOnly) { setReadOnly(readOnly); }
+  // From now on the selection shows only while the pane has the keyboard focus; it stays selected.
+  void hideSelectionWithoutFocus();
 
   // Groups every change made while it lives into one undo step, so that a command is undone at once.
   class UndoStep {

@@ -82,6 +82,8 @@ TFMode_Emploi::TFMode_Emploi(QWidget* parent)
   Button1_ = new QPushButton(u"Fermer"_s, this);
   Button1_->setObjectName(u"Button1"_s);
   Button1_->setGeometry(360, 272, 75, 17);
+  // Enter presses the focused button here as in every dialog; Qt does so on its own only inside a QDialog.
+  Button1_->setAutoDefault(true);
   connect(Button1_, &QPushButton::clicked, this, &TFMode_Emploi::Button1Click);
 
   Memo1_ = new QPlainTextEdit(guideText(), this);

@@ -323,6 +323,8 @@ TEST_F(DocumentCommands, SavingOverAFileReplacesItOnlyWhenTheUserAnswersOui) {
       {"closing the box", cancel, false},
   };
   const std::string target = dir.file("liste.rtf");
+  auto* copyButton = form->findChild<QWidget*>(u"Copier_PP"_s);
+  copyButton->setFocus();
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     writeBytes(target, "ancien");
@@ -334,6 +336,7 @@ TEST_F(DocumentCommands, SavingOverAFileReplacesItOnlyWhenTheUserAnswersOui) {
       EXPECT_EQ(loadDocumentFile(target).plainText(), "nouveau@b.test");
     }
     EXPECT_EQ(form->RichEdit2()->ModifiedFlag(), !row.replaced);
+    EXPECT_EQ(focused(), copyButton);
   }
 }
 

@@ -7,18 +7,25 @@
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QGroupBox>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <QTimer>
 #include <QUrl>
 #include <QWindow>
 
+#include <functional>
 #include <memory>
 
 #include "QtPrinters.h"
@@ -27,11 +34,16 @@
 #include "app/ProductAddresses.h"
 #include "extraction/Pipeline.h"
 #include "extraction/TRichEdit.h"
+#include "extraction/recherche.h"
 #include "support/TestSupport.h"
+#include "widgets/About.h"
 #include "widgets/HotLink.h"
+#include "widgets/Mode_Emploi.h"
 
 namespace glanex::test {
 namespace {
+
+using namespace Qt::Literals::StringLiterals;
 
 std::string paneText(TRichEdit* pane) {
   return pane->control().document().plainText();
@@ -125,6 +137,37 @@ TEST_F(MainWindow, HasAFixedClientAreaOf332BelowTheMenuAndNoMaximizeButton) {
 
 // Children take their parent's font unless they name their own, so the group boxes' bold face reaches the
 // buttons inside them but not the controls that ask for the regular face.
+// j, g, p and q reach below the baseline: the panel must hold the font's full line height.
+TEST_F(MainWindow, StatusTextShowsWholeLettersInItsBar) {
+  showActive();
+  const auto* panel = form->StatusBar()->findChild<QLabel*>();
+  ASSERT_NE(panel, nullptr);
+  const QRect text(panel->mapTo(form->StatusBar(), panel->contentsRect().topLeft()),
+                   panel->contentsRect().size());
+  EXPECT_TRUE(form->StatusBar()->rect().contains(text));
+  EXPECT_GE(text.height(), panel->fontMetrics().height());
+}
+
+// Neither pane shows a horizontal bar: the source pane keeps a long line on one line and scrolls along it
+// with the caret, the result pane wraps it at its width.
+TEST_F(MainWindow, PanesShowNoHorizontalBarForALongLine) {
+  const struct {
+    TRichEdit* pane;
+    bool wraps;
+  } rows[] = {{form->RichEdit1(), false}, {form->RichEdit2(), true}};
+  showActive();
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.pane->objectName().toStdString());
+    setPaneText(row.pane->control(), std::string(20, 'x') + "@" + std::string(300, 'y') + ".test");
+    row.pane->setFocus();
+    QTest::keyClick(row.pane, Qt::Key_End);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(row.pane->horizontalScrollBar()->isVisible());
+    EXPECT_EQ(row.pane->document()->firstBlock().layout()->lineCount() > 1, row.wraps);
+    EXPECT_TRUE(row.pane->viewport()->rect().contains(row.pane->cursorRect()));
+  }
+}
+
 TEST_F(MainWindow, ControlsUseTheirFacesAtTheirPixelSizes) {
   const struct {
     const char* name;
@@ -178,6 +221,76 @@ TEST_F(MainWindow, FocusStartsOnTheSourcePaneAndTabVisitsTheFieldsInOrder) {
                            "Edit1", "RichEdit1"}) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget()->objectName(), QLatin1String(name));
+  }
+}
+
+// The user leaves for another window three times in a row, as a user repeats a run; every time, the control
+// that had the focus has it again.
+TEST_F(MainWindow, FocusComesBackToItsControlAfterEachSecondaryWindow) {
+  const auto runProcessing = [](const std::function<void()>& start) {
+    return [start] {
+      start();
+      ASSERT_NE(RecStatus, nullptr);
+      // The user reaches for "Exécuter" once the windows have settled.
+      QCoreApplication::processEvents();
+      ASSERT_TRUE(QTest::qWaitForWindowActive(RecStatus));
+      RecStatus->findChild<QPushButton*>(u"Bok"_s)->click();
+      RecStatus->findChild<QPushButton*>(u"BTermine"_s)->click();
+    };
+  };
+  const struct {
+    const char* name;
+    const char* focused;
+    std::function<void()> leaveAndComeBack;
+  } rows[] = {
+      {"Mise en forme from the menu, by keys", "RichEdit1", runProcessing([&] {
+         QTest::keyClick(form.get(), Qt::Key_E, Qt::AltModifier);
+         // The menu opens and takes the activation before the user picks from it.
+         QCoreApplication::processEvents();
+         ASSERT_NE(QApplication::activePopupWidget(), nullptr);
+         QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_M);
+       })},
+      {"Mise en forme from its button", "Edit1",
+       runProcessing([&] { control<QAbstractButton>("SpeedButton1")->click(); })},
+      {"the About window", "Copier_PP",
+       [&] {
+         QTimer::singleShot(0, AboutBox, [] { AboutBox->accept(); });
+         entry("AboutItem")->trigger();
+       }},
+      {"a guide window, closed", "RichEdit2",
+       [&] {
+         entry("Modedemploi1")->trigger();
+         ASSERT_TRUE(QTest::qWaitForWindowActive(FMode_Emploi));
+         FMode_Emploi->findChild<QPushButton*>(u"Button1"_s)->click();
+       }},
+  };
+  AboutBox = new TAboutBox(QString(), form.get());
+  showActive();
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    QWidget* focused = control(row.focused);
+    focused->setFocus();
+    for (int round = 1; round <= 3; ++round) {
+      SCOPED_TRACE(round);
+      row.leaveAndComeBack();
+      // As the window manager does when the other window goes; the offscreen platform may not.
+      QApplication::setActiveWindow(form.get());
+      ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+      QCoreApplication::processEvents();
+      EXPECT_EQ(QApplication::focusWidget(), focused);
+    }
+  }
+}
+
+TEST_F(MainWindow, EnterPressesTheFocusedButton) {
+  showActive();
+  for (QPushButton* button : form->findChildren<QPushButton*>()) {
+    SCOPED_TRACE(button->objectName().toStdString());
+    QSignalSpy clicks(button, &QPushButton::clicked);
+    button->setFocus();
+    QTest::keyClick(button, Qt::Key_Return);
+    QTest::keyClick(button, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(clicks.count(), 2);
   }
 }
 
@@ -262,6 +375,33 @@ TEST_F(MainWindow, MenuEntriesAndButtonsRunTheirCommands) {
     EXPECT_EQ(paneText(form->RichEdit2()), row.expectedResult);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8(row.expectedClipboard));
   }
+}
+
+// "Copier" leaves the whole result selected; the pane shows it only while it has the focus.
+TEST_F(MainWindow, ResultPaneShowsItsSelectionOnlyWhileFocused) {
+  TRichEdit* pane = form->RichEdit2();
+  const auto looks = [pane] { return pane->viewport()->grab().toImage(); };
+  const auto showsHighlight = [pane](const QImage& image) {
+    const QRgb highlight = pane->palette().color(QPalette::Active, QPalette::Highlight).rgb();
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x)
+        if (image.pixel(x, y) == highlight) return true;
+    return false;
+  };
+  showActive();
+  setPaneText(pane->control(), "a@b.test\r\nc@d.test");
+  QTest::mouseClick(control("Copier_PP"), Qt::LeftButton);
+  ASSERT_EQ(QApplication::focusWidget(), control("Copier_PP"));
+  ASSERT_EQ(pane->textCursor().selectedText().size(), 17);
+  const QImage selectedUnfocused = looks();
+  pane->setFocus();
+  EXPECT_TRUE(showsHighlight(looks()));
+
+  form->Edit1()->setFocus();
+  QTextCursor caret = pane->textCursor();
+  caret.clearSelection();
+  pane->setTextCursor(caret);
+  EXPECT_TRUE(selectedUnfocused == looks()) << "the selection shows without the focus";
 }
 
 TEST_F(MainWindow, WebEntryOpensTheProductPageThroughTheLink) {

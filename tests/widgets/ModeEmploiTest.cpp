@@ -92,6 +92,20 @@ TEST_F(GuideTest, TheScrollBarReachesTheLastLine) {
   EXPECT_EQ(text->cursorForPosition(bottomLeft).blockNumber(), kGuide.size() - 1);
 }
 
+TEST_F(GuideTest, EnterOnTheFocusedCloseButtonClosesTheWindow) {
+  const struct {
+    const char* name;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+  } rows[] = {{"Enter", Qt::Key_Return, Qt::NoModifier}, {"keypad Enter", Qt::Key_Enter, Qt::KeypadModifier}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    TFMode_Emploi& guide = *showGuide(*mainWindow);
+    QTest::keyClick(button(guide), row.key, row.modifiers);
+    EXPECT_FALSE(guide.isVisible());
+  }
+}
+
 TEST_F(GuideTest, EachCommandOpensOneMoreCentredOverTheMainWindow) {
   TFMode_Emploi* first = showGuide(*mainWindow);
   TFMode_Emploi* second = showGuide(*mainWindow);
