@@ -5,6 +5,7 @@
 #include "bench/BenchmarkSources.h"
 #include "bench/HeadlessProgress.h"
 #include "extraction/Pipeline.h"
+#include "extraction/StagedExtraction.h"
 #include "extraction/TextPane.h"
 
 namespace glanex {
@@ -21,12 +22,9 @@ void BM_Extraction(benchmark::State& state, const std::string& text) {
   HeadlessProgress progress;
   std::int64_t addresses = 0;
   for (auto _ : state) {
-    TextPane richEditT1 = TextPane::workingRich();
-    TextPane richEditT2 = TextPane::workingRich();
-    TextPane memo1 = TextPane::workingPlain();
+    StagedExtraction staged;
     try {
-      addresses = RunExtraction(source.Lines(), kDefaultSeparators,
-                                {richEditT1.Lines(), richEditT2.Lines(), memo1.Lines()}, &progress);
+      addresses = staged.run(source.Lines(), kDefaultSeparators, &progress);
     } catch (const std::exception& error) {
       // A source that overflows a working list measures an error path, not the extraction.
       state.SkipWithError(error.what());

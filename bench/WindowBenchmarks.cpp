@@ -23,10 +23,9 @@
 #include "app/LogoMain.h"
 #include "bench/BenchmarkSources.h"
 #include "bench/HeadlessProgress.h"
-#include "extraction/Pipeline.h"
 #include "extraction/PlainTextEditControl.h"
+#include "extraction/StagedExtraction.h"
 #include "extraction/TRichEdit.h"
-#include "extraction/TextPane.h"
 #include "extraction/recherche.h"
 
 // The window's costs, measured offscreen: opening a big source into the source pane, paging through it,
@@ -229,14 +228,9 @@ RunTime timed(Run run) {
 
 // One run with a progress sink that only stores the values.
 RunTime headlessRun(TLogoAppForm& form) {
-  TextPane richEditT1 = TextPane::workingRich();
-  TextPane richEditT2 = TextPane::workingRich();
-  TextPane memo1 = TextPane::workingPlain();
+  StagedExtraction staged;
   HeadlessProgress progress;
-  return timed([&] {
-    RunExtraction(form.RichEdit1()->Lines(), form.separators(),
-                  {richEditT1.Lines(), richEditT2.Lines(), memo1.Lines()}, &progress);
-  });
+  return timed([&] { staged.run(form.RichEdit1()->Lines(), form.separators(), &progress); });
 }
 
 // One run as "Exécuter" makes it: the processing window shows the progress and fills the result pane.

@@ -16,8 +16,8 @@
 #include "cli/UsageError.h"
 #include "extraction/DocumentFiles.h"
 #include "extraction/Errors.h"
-#include "extraction/Pipeline.h"
 #include "extraction/RtfWriter.h"
+#include "extraction/StagedExtraction.h"
 #include "extraction/StreamingExtraction.h"
 #include "extraction/TextEncoding.h"
 #include "extraction/TextPane.h"
@@ -42,12 +42,6 @@ bool wantsProgressBar(const Options& options) {
   return !options.quiet && ::isatty(STDERR_FILENO) == 1;
 }
 
-std::int64_t extract(const TStrings& source, const Options& options, WorkingLists lists) {
-  std::optional<TerminalProgress> bar;
-  if (wantsProgressBar(options)) bar.emplace();
-  return RunExtraction(source, options.separators, lists, bar ? &*bar : nullptr);
-}
-
 std::string joinLines(const std::vector<std::string>& lines) {
   std::string text;
   for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -57,8 +51,9 @@ std::string joinLines(const std::vector<std::string>& lines) {
   return text;
 }
 
-// The streaming extraction's list, in a list without limit so that the output steps are shared.
-void extractUnlimited(const Options& options, TextPane& finalList) {
+// The streaming extraction's list, in a list without limit so that the output steps are shared. Returns
+// its count.
+std::int64_t extractUnlimited(const Options& options, TextPane& finalList) {
   finalList.buffer().setCapacity(kUnlimitedCapacity);
   std::vector<std::string> addresses;
   {
@@ -67,6 +62,7 @@ void extractUnlimited(const Options& options, TextPane& finalList) {
     addresses = extractAddressesFromFile(options.inputPath, options.separators, bar ? &*bar : nullptr);
   }
   finalList.buffer().setDocument(FormattedText::fromPlainText(joinLines(addresses)));
+  return finalList.Lines().LineCount();
 }
 
 // Adds the commas to the final list. Its pane is a working list; no window limits what leaves it, and
@@ -89,13 +85,13 @@ std::string formatFinalList(const TextPane& finalList, OutputEncoding encoding) 
   return output;
 }
 
-// Leaves the final list in `richEditT2` and returns its count.
-std::int64_t extractStaged(const Options& options, TextPane& richEditT2) {
+// Leaves the final list in the run's RichEditT2 and returns its count.
+std::int64_t extractStaged(const Options& options, StagedExtraction& staged) {
   TextPane source = TextPane::document();
   loadSource(source, options.inputPath);
-  TextPane richEditT1 = TextPane::workingRich();
-  TextPane memo1 = TextPane::workingPlain();
-  return extract(source.Lines(), options, {richEditT1.Lines(), richEditT2.Lines(), memo1.Lines()});
+  std::optional<TerminalProgress> bar;
+  if (wantsProgressBar(options)) bar.emplace();
+  return staged.run(source.Lines(), options.separators, bar ? &*bar : nullptr);
 }
 
 // Saves the list as RTF, through standard output when the target is the file it is open on.
@@ -111,19 +107,15 @@ void saveFinalList(const TextPane& finalList, const std::string& target) {
 
 void runExtraction(const Options& options) {
   if (options.outputPath) refuseTargetThatIsInput(*options.outputPath, options.inputPath);
-  TextPane richEditT2 = TextPane::workingRich();
-  std::int64_t count;
-  if (options.unlimited) {
-    extractUnlimited(options, richEditT2);
-    count = richEditT2.Lines().LineCount();
-  } else {
-    count = extractStaged(options, richEditT2);
-  }
-  if (options.addCommas) addCommas(richEditT2);
+  StagedExtraction staged;
+  TextPane& finalList = staged.RichEditT2();
+  const std::int64_t count =
+      options.unlimited ? extractUnlimited(options, finalList) : extractStaged(options, staged);
+  if (options.addCommas) addCommas(finalList);
   if (options.outputPath) {
-    saveFinalList(richEditT2, *options.outputPath);
+    saveFinalList(finalList, *options.outputPath);
   } else {
-    writeStandardOutput(formatFinalList(richEditT2, options.encoding));
+    writeStandardOutput(formatFinalList(finalList, options.encoding));
   }
   if (!options.quiet) writeStandardError("= " + std::to_string(count) + " Email(s)\n");
 }

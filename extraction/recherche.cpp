@@ -19,7 +19,6 @@
 #include "app/ErrorBox.h"
 #include "app/LogoMain.h"
 #include "extraction/BusyCursor.h"
-#include "extraction/Pipeline.h"
 #include "extraction/TRichEdit.h"
 #include "widgets/Gauges.h"
 
@@ -187,8 +186,8 @@ void TRecStatus::bindIndicators() {
 void TRecStatus::BokClick() {
   const BusyCursor busy;
   showRunning();
-  const std::int64_t count = RunExtraction(mainWindow_.RichEdit1()->Lines(), mainWindow_.separators(),
-                                           {RichEditT1_.Lines(), RichEditT2_.Lines(), Memo1_.Lines()}, this);
+  const std::int64_t count =
+      extraction_.run(mainWindow_.RichEdit1()->Lines(), mainWindow_.separators(), this);
   showLastValues();
   showCount(count);
   setWindowTitle(u"Recherche terminé !"_s);
@@ -244,7 +243,7 @@ void TRecStatus::putResultIntoMainWindow() {
   // One undo step, so that Ctrl+Z in the result pane takes the whole result back at once.
   const TRichEdit::UndoStep step(pane);
   pane.Lines().ClearText();
-  pane.Lines().AssignLines(RichEditT2_.Lines());
+  pane.Lines().AssignLines(extraction_.RichEditT2().Lines());
 }
 
 // Esc and every other way of closing do what the shown cancel-kind button does; while the run holds the

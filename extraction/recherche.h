@@ -7,7 +7,7 @@
 #include <limits>
 
 #include "extraction/ExtractionProgress.h"
-#include "extraction/TextPane.h"
+#include "extraction/StagedExtraction.h"
 
 class QCloseEvent;
 class QFrame;
@@ -89,10 +89,8 @@ class TRecStatus : public QDialog, public ExtractionProgress {
   void showLastValues();
 
   TLogoAppForm& mainWindow_;
-  // The pipeline's working lists; nobody ever sees them.
-  TextPane RichEditT1_ = TextPane::workingRich();
-  TextPane RichEditT2_ = TextPane::workingRich();
-  TextPane Memo1_ = TextPane::workingPlain();
+  // The run with its working lists, which nobody ever sees.
+  StagedExtraction extraction_;
 
   QLabel* StaticText1_ = nullptr;
   QLabel* Label6_ = nullptr;

@@ -12,6 +12,7 @@
 #include "FuzzCheck.h"
 #include "extraction/Errors.h"
 #include "extraction/Pipeline.h"
+#include "extraction/StagedExtraction.h"
 #include "extraction/StreamingExtraction.h"
 #include "extraction/TextPane.h"
 
@@ -52,13 +53,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   TextPane source = TextPane::document();
   source.buffer().setDocument(FormattedText::fromPlainText(text));
-  TextPane richEditT1 = TextPane::workingRich();
-  TextPane richEditT2 = TextPane::workingRich();
-  TextPane memo1 = TextPane::workingPlain();
+  StagedExtraction staged;
   std::int64_t count = 0;
   try {
-    count = RunExtraction(source.Lines(), separators, {richEditT1.Lines(), richEditT2.Lines(), memo1.Lines()},
-                          nullptr);
+    count = staged.run(source.Lines(), separators, nullptr);
   } catch (const EOutOfResources& error) {
     // A working list full up is the one way a run may end early.
     FUZZ_CHECK(std::strcmp(error.what(), kLineInsertionError) == 0);
@@ -66,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   const std::vector<std::string> sourceLines = linesOf(source.Lines());
-  const std::vector<std::string> addresses = linesOf(richEditT2.Lines());
+  const std::vector<std::string> addresses = linesOf(staged.RichEditT2().Lines());
   FUZZ_CHECK(count == static_cast<std::int64_t>(addresses.size()));
   const bool atIsSeparator = separators.find('@') != std::string::npos;
   std::set<std::string> seen;

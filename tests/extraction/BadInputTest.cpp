@@ -14,6 +14,7 @@
 
 #include "extraction/Errors.h"
 #include "extraction/Pipeline.h"
+#include "extraction/StagedExtraction.h"
 #include "extraction/TextPane.h"
 #include "support/TestSupport.h"
 
@@ -29,15 +30,11 @@ struct Extraction {
   explicit Extraction(const std::string& path) { source.RichLines()->LoadFile(path); }
 
   std::vector<std::string> addresses() {
-    TextPane richEditT1 = TextPane::workingRich();
-    TextPane richEditT2 = TextPane::workingRich();
-    TextPane memo1 = TextPane::workingPlain();
-    const std::int64_t count = RunExtraction(
-        source.Lines(), kDefaultSeparators, {richEditT1.Lines(), richEditT2.Lines(), memo1.Lines()}, nullptr);
+    StagedExtraction staged;
+    const std::int64_t count = staged.run(source.Lines(), kDefaultSeparators, nullptr);
+    const TStrings& finalList = staged.RichEditT2().Lines();
     std::vector<std::string> lines;
-    for (std::int64_t i = 0; i < richEditT2.Lines().LineCount(); ++i) {
-      lines.push_back(richEditT2.Lines().GetLine(i));
-    }
+    for (std::int64_t i = 0; i < finalList.LineCount(); ++i) lines.push_back(finalList.GetLine(i));
     EXPECT_EQ(count, static_cast<std::int64_t>(lines.size()));
     return lines;
   }

@@ -5,6 +5,7 @@
 
 #include "extraction/Errors.h"
 #include "extraction/Pipeline.h"
+#include "extraction/StagedExtraction.h"
 #include "support/TestSupport.h"
 
 namespace glanex::test {
@@ -47,9 +48,8 @@ class ExtractionRun {
   explicit ExtractionRun(const std::vector<std::string>& lines,
                          std::string_view separators = kDefaultSeparators) {
     for (const std::string& line : lines) source.Lines().AppendLine(line);
-    count = RunExtraction(source.Lines(), separators, lists(), &progress);
+    count = staged.run(source.Lines(), separators, &progress);
   }
-  WorkingLists lists() { return {t1.Lines(), t2.Lines(), memo1.Lines()}; }
   std::vector<std::string> result() const {
     std::vector<std::string> lines;
     for (std::int64_t i = 0; i < t2.Lines().LineCount(); ++i) lines.push_back(t2.Lines().GetLine(i));
@@ -57,9 +57,9 @@ class ExtractionRun {
   }
 
   TextPane source = TextPane::document();
-  TextPane t1 = TextPane::workingRich();
-  TextPane t2 = TextPane::workingRich();
-  TextPane memo1 = TextPane::workingPlain();
+  StagedExtraction staged;
+  TextPane& t2 = staged.RichEditT2();
+  TextPane& memo1 = staged.Memo1();
   RecordingProgress progress;
   std::int64_t count = -1;
 };
@@ -146,10 +146,12 @@ TEST(RunExtraction, OverflowOfAWorkingListStopsTheRunAtTheCopyThatNoLongerFits) 
   const std::string line = std::string(89, 'x') + " a@b.test";
   TextPane source = TextPane::document();
   for (int i = 0; i < 700; ++i) source.Lines().AppendLine(line);
-  TextPane t1 = TextPane::workingRich(), t2 = TextPane::workingRich(), memo1 = TextPane::workingPlain();
+  StagedExtraction staged;
+  TextPane& t1 = staged.RichEditT1();
+  TextPane& t2 = staged.RichEditT2();
   setPaneText(t2.buffer(), "previous\r\n");
   try {
-    RunExtraction(source.Lines(), kDefaultSeparators, {t1.Lines(), t2.Lines(), memo1.Lines()}, nullptr);
+    staged.run(source.Lines(), kDefaultSeparators, nullptr);
     FAIL() << "no error";
   } catch (const EOutOfResources& error) {
     EXPECT_STREQ(error.what(), "Erreur d'insertion de ligne RichEdit");
@@ -165,7 +167,7 @@ TEST(RunExtraction, StartsFromEmptyWorkingListsWhateverTheyHeld) {
   ExtractionRun again({"c@d.test"});
   setPaneText(again.t2.buffer(), "stale@x.test\r\n");
   setPaneText(again.memo1.buffer(), "stale@x.test\r\n");
-  again.count = RunExtraction(again.source.Lines(), kDefaultSeparators, again.lists(), nullptr);
+  again.count = again.staged.run(again.source.Lines(), kDefaultSeparators, nullptr);
   EXPECT_EQ(again.result(), (Lines{"c@d.test"}));
 }
 

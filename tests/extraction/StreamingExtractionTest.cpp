@@ -12,6 +12,7 @@
 #include "extraction/LastOccurrenceList.h"
 #include "extraction/Pipeline.h"
 #include "extraction/RtfWriter.h"
+#include "extraction/StagedExtraction.h"
 #include "extraction/StreamingExtraction.h"
 #include "extraction/TextEncoding.h"
 #include "support/TestSupport.h"
@@ -26,14 +27,13 @@ using Addresses = std::vector<std::string>;
 std::optional<Addresses> stagedAddresses(const std::string& text, std::string_view separators) {
   TextPane source = TextPane::document();
   setPaneText(source.buffer(), text);
-  TextPane t1 = TextPane::workingRich();
-  TextPane t2 = TextPane::workingRich();
-  TextPane memo1 = TextPane::workingPlain();
+  StagedExtraction staged;
   try {
-    RunExtraction(source.Lines(), separators, {t1.Lines(), t2.Lines(), memo1.Lines()}, nullptr);
+    staged.run(source.Lines(), separators, nullptr);
   } catch (const EOutOfResources&) {
     return std::nullopt;
   }
+  const TextPane& t2 = staged.RichEditT2();
   Addresses addresses;
   for (std::int64_t i = 0; i < t2.Lines().LineCount(); ++i) addresses.push_back(t2.Lines().GetLine(i));
   return addresses;
