@@ -1,6 +1,8 @@
 #include "cli/TerminalProgress.h"
 
 #include <algorithm>
+#include <array>
+#include <numeric>
 
 #include "cli/StandardStreams.h"
 
@@ -8,12 +10,14 @@ namespace glanex {
 
 namespace {
 
-constexpr std::uint32_t kReportsPerClockCheck = 4096;
-constexpr std::chrono::milliseconds kRedrawInterval{100};
+constexpr std::int64_t kRedrawIntervalMs = 100;
 constexpr std::int64_t kBarWidth = 30;
+// The line changes only where the bar gains a mark or the percentage a unit.
+constexpr std::int64_t kLineLooks = std::lcm(kBarWidth, std::int64_t{100});
 
 // Indexed by ProgressChannel, padded to one width so the bar stays put from stage to stage.
-constexpr const char* kStageLabels[] = {"Lignes    ", "Découpage ", "Filtrage  ", "Doublons  ", "Doublons  "};
+constexpr std::array<const char*, kProgressChannelCount> kStageLabels = {
+    "Lignes    ", "Découpage ", "Filtrage  ", "Doublons  ", "Doublons  "};
 constexpr const char* kReadingLabel = "Lecture   ";
 
 // "\r" returns to the start of the line, "\x1b[K" erases what a longer previous line left behind.
@@ -32,47 +36,46 @@ std::string renderBar(std::string_view label, std::int64_t position, std::int64_
          std::to_string(fraction(100)) + " %";
 }
 
+// The start counts as a drawing, so that nothing is drawn before one interval has passed.
+ProgressPacer linePacer() {
+  ProgressPacer pacer(kLineLooks, FramePacer(kRedrawIntervalMs));
+  pacer.markShown();
+  return pacer;
+}
+
 }  // namespace
 
-TerminalProgress::TerminalProgress() : lastDraw_(std::chrono::steady_clock::now()) {}
+TerminalProgress::TerminalProgress() : reading_(linePacer()) {
+  stages_.fill(linePacer());
+}
 
 TerminalProgress::~TerminalProgress() {
   if (drawn_) writeStandardError(kReturnAndErase);
 }
 
+// The line shows the outer count of duplicate removal; the inner one restarts for every token.
 void TerminalProgress::ReportRange(ProgressChannel channel, std::int64_t total) {
-  gauge(channel).range = total;
-  noteReport(channel);
+  if (channel != ProgressChannel::DedupInner) stage(channel).setRange(total);
 }
 
 void TerminalProgress::ReportPosition(ProgressChannel channel, std::int64_t value) {
-  gauge(channel).position = value;
-  noteReport(channel);
+  if (channel == ProgressChannel::DedupInner) return;
+  ProgressPacer& shown = stage(channel);
+  if (shown.report(value)) draw(renderLine(channel, shown.position(), shown.range()));
 }
 
 void TerminalProgress::ReportBytesRead(std::int64_t done, std::int64_t total) {
-  redrawWhenDue(renderReadingLine(done, total));
+  if (total != reading_.range()) reading_.setRange(total);
+  if (reading_.report(done)) draw(renderReadingLine(done, total));
 }
 
-void TerminalProgress::noteReport(ProgressChannel channel) {
-  // The inner count of duplicate removal restarts for every token; the outer one shows the stage's advance.
-  if (channel != ProgressChannel::DedupInner) shown_ = channel;
-  if (++reportsSinceClockCheck_ < kReportsPerClockCheck) return;
-  reportsSinceClockCheck_ = 0;
-  const Gauge& shown = gauge(shown_);
-  redrawWhenDue(renderLine(shown_, shown.position, shown.range));
-}
-
-void TerminalProgress::redrawWhenDue(const std::string& line) {
-  const auto now = std::chrono::steady_clock::now();
-  if (now - lastDraw_ < kRedrawInterval) return;
-  lastDraw_ = now;
+void TerminalProgress::draw(const std::string& line) {
   writeStandardError(kReturnAndErase + line);
   drawn_ = true;
 }
 
 std::string TerminalProgress::renderLine(ProgressChannel channel, std::int64_t position, std::int64_t range) {
-  return renderBar(kStageLabels[static_cast<std::size_t>(channel)], position, range);
+  return renderBar(kStageLabels[channelIndex(channel)], position, range);
 }
 
 std::string TerminalProgress::renderReadingLine(std::int64_t done, std::int64_t total) {

@@ -1,18 +1,18 @@
 #pragma once
 
 #include <array>
-#include <chrono>
 #include <cstdint>
 #include <string>
 
 #include "extraction/ExtractionProgress.h"
+#include "extraction/ProgressPacer.h"
 #include "extraction/StreamingExtraction.h"
 
 namespace glanex {
 
-// A one-line progress bar on standard error, for a terminal. A run reports millions of times, so the clock is
-// read only every few thousand reports and the line redrawn at most ten times a second; a run shorter than
-// that draws nothing. The line is cleared when the bar goes, so messages that follow start on a clean line.
+// A one-line progress bar on standard error, for a terminal. A run reports millions of times: the line is
+// redrawn only when what it shows changes, at most ten times a second, and a run shorter than that draws
+// nothing. The line is cleared when the bar goes, so messages that follow start on a clean line.
 class TerminalProgress : public ExtractionProgress, public ReadProgress {
  public:
   TerminalProgress();
@@ -22,8 +22,7 @@ class TerminalProgress : public ExtractionProgress, public ReadProgress {
 
   void ReportRange(ProgressChannel channel, std::int64_t total) override;
   void ReportPosition(ProgressChannel channel, std::int64_t value) override;
-  // The streaming extraction's one stage: reading. It reports once per block, so every report checks the
-  // clock.
+  // The streaming extraction's one stage: reading, reported once per block.
   void ReportBytesRead(std::int64_t done, std::int64_t total) override;
 
   // The line drawn for a stage at `position` of `range`, the position held within the range.
@@ -32,19 +31,11 @@ class TerminalProgress : public ExtractionProgress, public ReadProgress {
   static std::string renderReadingLine(std::int64_t done, std::int64_t total);
 
  private:
-  struct Gauge {
-    std::int64_t range = 0;
-    std::int64_t position = 0;
-  };
+  ProgressPacer& stage(ProgressChannel channel) { return stages_[channelIndex(channel)]; }
+  void draw(const std::string& line);
 
-  Gauge& gauge(ProgressChannel channel) { return gauges_[static_cast<std::size_t>(channel)]; }
-  void noteReport(ProgressChannel channel);
-  void redrawWhenDue(const std::string& line);
-
-  std::array<Gauge, 5> gauges_{};
-  ProgressChannel shown_ = ProgressChannel::LineScan;
-  std::uint32_t reportsSinceClockCheck_ = 0;
-  std::chrono::steady_clock::time_point lastDraw_;
+  std::array<ProgressPacer, kProgressChannelCount> stages_;
+  ProgressPacer reading_;
   bool drawn_ = false;
 };
 

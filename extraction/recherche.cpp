@@ -12,7 +12,6 @@
 #include <QStyle>
 
 #include <algorithm>
-#include <ctime>
 #include <initializer_list>
 #include <limits>
 
@@ -31,11 +30,6 @@ TRecStatus* RecStatus = nullptr;
 namespace {
 
 constexpr QSize kClientSize(305, 184);
-// Indicators repaint at most this often while a run holds the event loop: about 60 times a second.
-constexpr std::int64_t kMinPaintIntervalMs = 16;
-
-constexpr std::int64_t kBelowAll = std::numeric_limits<std::int64_t>::min();
-constexpr std::int64_t kAboveAll = std::numeric_limits<std::int64_t>::max();
 
 // Names a control after its fixed name and puts it at its place in its parent.
 template <typename Control>
@@ -50,27 +44,9 @@ QFont boldVersionOf(QFont font) {
   return font;
 }
 
-// The clock that paces the repaints. It is read each time an indicator's percentage moves, hundreds of
-// thousands of times in a big run: the coarse clock reads several times faster than the precise one, and
-// its resolution of a few milliseconds is finer than a frame.
-std::int64_t frameClockMs() {
-#ifdef CLOCK_MONOTONIC_COARSE
-  constexpr clockid_t kFrameClock = CLOCK_MONOTONIC_COARSE;
-#else
-  constexpr clockid_t kFrameClock = CLOCK_MONOTONIC;
-#endif
-  timespec now{};
-  clock_gettime(kFrameClock, &now);
-  return std::int64_t{now.tv_sec} * 1000 + now.tv_nsec / 1'000'000;
-}
-
 // A run's counts are 64-bit; the indicators hold 32-bit values from 0 to their maximum.
 std::int32_t clampedToRange(std::int64_t value, std::int32_t maximum) {
   return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, 0, maximum));
-}
-
-std::int64_t divideRoundingUp(std::int64_t numerator, std::int64_t denominator) {
-  return (numerator + denominator - 1) / denominator;
 }
 
 // Qt shows a bar whose range is 0 to 0 as a busy animation; an empty range must show an empty bar.
@@ -132,6 +108,8 @@ void TRecStatus::createIndicators() {
     auto* gauge = placed(new TGauge(this), name, {8, top, 289, 13});
     gauge->setForeColor(foreColor);
     gauge->setBackColor(palette().color(QPalette::Button));
+    // The window paces the gauge's repaints; the gauge must not hold one back a second time.
+    gauge->setRepaintPacer(FramePacer(0));
     gauge->hide();
     return gauge;
   };
@@ -283,46 +261,32 @@ void TRecStatus::ReportRange(ProgressChannel channel, std::int64_t total) {
 
 void TRecStatus::ReportPosition(ProgressChannel channel, std::int64_t value) {
   Indicator& shown = indicator(channel);
-  shown.last = value;
-  if (value < shown.low || value >= shown.high) followPosition(shown);
+  if (!shown.pacer.keep(value)) followPosition(shown);
+}
+
+// Out of line, so that the reports that change nothing pay no more than the pacer's two comparisons.
+void TRecStatus::followPosition(Indicator& shown) {
+  if (shown.pacer.changeLook()) showValue(shown);
 }
 
 void TRecStatus::setRange(ProgressChannel channel, std::int64_t total) {
   Indicator& shown = indicator(channel);
-  shown.maximum = clampedToRange(total, std::numeric_limits<std::int32_t>::max());
-  // The next position goes the slow way, whatever it is.
-  shown.low = shown.high = 0;
+  const std::int32_t maximum = clampedToRange(total, std::numeric_limits<std::int32_t>::max());
+  shown.pacer.setRange(maximum);
   if (channel == ProgressChannel::LineScan) {
     // The first bar stands for the source lines, all of them known from the start.
-    setBarRange(*PB1_, shown.maximum);
-    PB1_->setValue(shown.maximum);
-    setBarRange(*PB2_, shown.maximum);
+    setBarRange(*PB1_, maximum);
+    PB1_->setValue(maximum);
+    setBarRange(*PB2_, maximum);
     return;
   }
   // The filter stage's gauge appears only once the cutting stage is over.
   if (channel == ProgressChannel::Filtering) G1Bis_->show();
-  shown.gauge->setMaxValue(shown.maximum);
-}
-
-// The position has left the values that show the displayed percentage: find the new ones, and show the
-// position unless this indicator was painted less than a frame ago.
-void TRecStatus::followPosition(Indicator& shown) {
-  const std::int64_t maximum = shown.maximum;
-  if (maximum == 0) {
-    // An empty range shows 0 % whatever the position.
-    shown.low = kBelowAll;
-    shown.high = kAboveAll;
-  } else {
-    const std::int64_t percent = std::int64_t{clampedToRange(shown.last, shown.maximum)} * 100 / maximum;
-    shown.low = percent == 0 ? kBelowAll : divideRoundingUp(percent * maximum, 100);
-    shown.high = percent == 100 ? kAboveAll : divideRoundingUp((percent + 1) * maximum, 100);
-  }
-  if (frameClockMs() - shown.shownAtMs < kMinPaintIntervalMs) return;
-  showValue(shown);
+  shown.gauge->setMaxValue(maximum);
 }
 
 void TRecStatus::showValue(Indicator& shown) {
-  const std::int32_t value = clampedToRange(shown.last, shown.maximum);
+  const auto value = static_cast<std::int32_t>(shown.pacer.shownPosition());
   if (shown.bar != nullptr) {
     shown.bar->setValue(value);
     // Qt paints a bar only after a step of several pixels; every percent should show.
@@ -330,12 +294,15 @@ void TRecStatus::showValue(Indicator& shown) {
   } else {
     shown.gauge->setProgress(value);
   }
-  shown.shownAtMs = frameClockMs();
 }
 
 void TRecStatus::showLastValues() {
-  for (Indicator& shown : indicators_) showValue(shown);
-  // Held-back repaints wait for the event loop, which the run blocks: paint them now.
+  for (Indicator& shown : indicators_) {
+    showValue(shown);
+    shown.pacer.markShown();
+  }
+  // What changed without a repaint (the bars' ranges, a gauge just shown) waits for the event loop, which
+  // the run blocks: paint it now.
   for (QWidget* shown : std::initializer_list<QWidget*>{PB1_, PB2_, G1_, G1Bis_, G2_, G3_}) {
     if (shown->isVisible()) shown->repaint();
   }

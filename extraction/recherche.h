@@ -4,9 +4,9 @@
 
 #include <array>
 #include <cstdint>
-#include <limits>
 
 #include "extraction/ExtractionProgress.h"
+#include "extraction/ProgressPacer.h"
 #include "extraction/StagedExtraction.h"
 
 class QCloseEvent;
@@ -29,9 +29,10 @@ class TLogoAppForm;
 // "Terminé", so the panes and the separators cannot change under the run. The run is synchronous on the
 // user-interface thread: no input is handled while it lasts, and the indicators repaint themselves.
 //
-// The window is the run's progress sink, which is called for every comparison of the deduplication. A
-// report therefore costs two comparisons unless the percentage it shows changes, and indicators repaint at
-// most about 60 times a second; what that holds back is shown when the next stage begins and at the end.
+// The window is the run's progress sink, which is called for every comparison of the deduplication. Each
+// indicator's ProgressPacer makes a report cost two comparisons unless the percentage it shows changes, and
+// repaints at most about 60 times a second; the window shows every last value when a stage begins, at the
+// end and after an error. The window paces its gauges itself, so they never hold a repaint back as well.
 class TRecStatus : public QDialog, public ExtractionProgress {
   Q_OBJECT
 
@@ -55,17 +56,11 @@ class TRecStatus : public QDialog, public ExtractionProgress {
   void showEvent(QShowEvent* event) override;
 
  private:
-  // What one channel's indicator shows. The values in [low, high) show the same percentage as the one
-  // on screen, so a report inside them changes nothing visible.
+  // The control that shows one channel, and when it shows a new value.
   struct Indicator {
-    std::int64_t low = 0;
-    std::int64_t high = 0;
-    std::int64_t last = 0;
-    std::int32_t maximum = 0;
+    ProgressPacer pacer;
     TGauge* gauge = nullptr;
     QProgressBar* bar = nullptr;
-    // When the value was last painted, in milliseconds of the frame clock; long ago at first.
-    std::int64_t shownAtMs = std::numeric_limits<std::int64_t>::min() / 2;
   };
 
   void setUpWindow();
@@ -82,7 +77,7 @@ class TRecStatus : public QDialog, public ExtractionProgress {
   void putResultIntoMainWindow();
   void pressCancelButton();
 
-  Indicator& indicator(ProgressChannel channel) { return indicators_[static_cast<std::size_t>(channel)]; }
+  Indicator& indicator(ProgressChannel channel) { return indicators_[channelIndex(channel)]; }
   void setRange(ProgressChannel channel, std::int64_t total);
   void followPosition(Indicator& indicator);
   void showValue(Indicator& indicator);
@@ -106,7 +101,7 @@ class TRecStatus : public QDialog, public ExtractionProgress {
   QPushButton* BTermine_ = nullptr;
   QLabel* Label5_ = nullptr;
 
-  std::array<Indicator, 5> indicators_{};
+  std::array<Indicator, kProgressChannelCount> indicators_;
 };
 
 // The newest processing window, or null before the first processing command.

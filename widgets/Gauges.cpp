@@ -14,9 +14,6 @@
 namespace glanex {
 namespace {
 
-// Synchronous repaints closer together than this are left to the event loop: about 60 a second.
-constexpr qint64 kMinPaintIntervalMs = 16;
-
 constexpr long double kPi = std::numbers::pi_v<long double>;
 
 // A rectangle by its edges. The drawing rules count the right and bottom edges out: a filled rectangle, an
@@ -265,23 +262,27 @@ void TGauge::setColor(const QColor& color) {
   setPalette(changed);
 }
 
+void TGauge::setRepaintPacer(FramePacer pacer) {
+  repaintPacer_ = std::move(pacer);
+}
+
 QSize TGauge::sizeHint() const {
   return QSize(100, 100);
 }
 
 void TGauge::repaintNow() {
   if (!isVisible()) return;
-  // The clock is read only here, when what the gauge shows has changed. A repaint held back is posted to
-  // the event loop; should another synchronous one come first, it shows the newer values anyway.
-  if (sinceLastPaint_.isValid() && !sinceLastPaint_.hasExpired(kMinPaintIntervalMs)) {
-    update();
-  } else {
+  // The clock is read only when what the gauge shows has changed, and at each paint. A repaint held back is
+  // posted to the event loop; should another synchronous one come first, it shows the newer values anyway.
+  if (repaintPacer_.due()) {
     repaint();
+  } else {
+    update();
   }
 }
 
 void TGauge::paintEvent(QPaintEvent* /*event*/) {
-  sinceLastPaint_.start();
+  repaintPacer_.markShown();
   const QImage image = composeImage();
   QPainter painter(this);
   painter.drawImage(0, 0, image);

@@ -1,11 +1,11 @@
 #pragma once
 
 #include <QColor>
-#include <QElapsedTimer>
 #include <QImage>
 #include <QWidget>
 #include <cstdint>
 
+#include "extraction/FramePacer.h"
 #include "widgets/GaugeRange.h"
 
 namespace glanex {
@@ -67,6 +67,9 @@ class TGauge : public QWidget {
   void setBackColor(const QColor& color);
   // Sets the palette's background colour, so the gauge stops following its parent's.
   void setColor(const QColor& color);
+  // Replaces the limit on synchronous repaints: a window that paces its gauges itself gives one without any,
+  // so that no repaint is held back twice.
+  void setRepaintPacer(FramePacer pacer);
 
   // Suspend and restore the check that MinValue ≤ MaxValue, while initial values are set in any order
   // (LoadingScope does both); calls nest.
@@ -88,7 +91,7 @@ class TGauge : public QWidget {
   TGaugeBorderStyle borderStyle_ = bsSingle;
   QColor foreColor_ = Qt::black;
   QColor backColor_ = Qt::white;
-  QElapsedTimer sinceLastPaint_;
+  FramePacer repaintPacer_;
 };
 
 }  // namespace glanex

@@ -4,9 +4,7 @@
 #include <QFont>
 #include <QImage>
 #include <QPalette>
-#include <chrono>
 #include <functional>
-#include <thread>
 
 #include "widgets/Gauges.h"
 
@@ -165,19 +163,22 @@ TEST(TGauge, PieAndNeedleShowTheirKindsColours) {
   }
 }
 
-// A shown gauge that counts its paints and remembers the percentage each one showed.
+// A shown gauge that counts its paints and remembers the percentage each one showed. Its repaint limit reads
+// a clock that stands still until settle() moves it.
 class CountingGauge : public TGauge {
  public:
   CountingGauge() {
+    setRepaintPacer(FramePacer(kFrameIntervalMs, [this] { return now; }));
     show();
     settle();
   }
-  // Runs pending events, then waits out the repaint interval, so that the next change paints at once.
+  // Runs pending events, then lets the repaint interval pass, so that the next change paints at once.
   void settle() {
     for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
-    std::this_thread::sleep_for(std::chrono::milliseconds(25));
+    now += kFrameIntervalMs;
   }
 
+  std::int64_t now = 0;
   int paints = 0;
   std::int32_t lastPainted = -1;
 
