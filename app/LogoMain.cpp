@@ -27,11 +27,8 @@
 #include <optional>
 
 #include "app/DocumentNames.h"
-#include "app/ErrorBox.h"
 #include "app/EtchedGroupBox.h"
 #include "app/HintTracker.h"
-#include "app/ProductAddresses.h"
-#include "app/ProgramIcon.h"
 #include "app/ResultPunctuation.h"
 #include "app/VersionInfo.h"
 #include "app/Windows1252Validator.h"
@@ -44,8 +41,12 @@
 #include "extraction/TextEncoding.h"
 #include "extraction/recherche.h"
 #include "widgets/About.h"
+#include "widgets/ErrorBox.h"
 #include "widgets/HotLink.h"
 #include "widgets/Mode_Emploi.h"
+#include "widgets/ProductAddresses.h"
+#include "widgets/ProgramIcon.h"
+#include "widgets/WidgetHelpers.h"
 
 namespace glanex {
 
@@ -59,18 +60,10 @@ constexpr int kOuterWidth = 577;
 constexpr int kClientHeight = 332;
 constexpr int kStatusBarHeight = 17;
 
-QFont face(const QString& family, int pixelSize, QFont::Weight weight = QFont::Normal) {
-  QFont font(family);
-  font.setPixelSize(pixelSize);
-  font.setWeight(weight);
-  return font;
-}
-
 // Names a control after its fixed name, puts it at its place in its parent and gives it its hint.
 template <typename Control>
-Control* placed(Control* control, const char* name, const QRect& geometry, const QString& hint = {}) {
-  control->setObjectName(QLatin1StringView(name));
-  control->setGeometry(geometry);
+Control* placed(Control* control, const char* name, const QRect& geometry, const QString& hint) {
+  glanex::placed(control, name, geometry);
   control->setStatusTip(hint);
   control->setAccessibleDescription(hint);
   return control;

@@ -4,8 +4,9 @@
 #include <QTranslator>
 
 #include "app/LogoMain.h"
-#include "app/ProgramIcon.h"
 #include "widgets/About.h"
+#include "widgets/ProgramIcon.h"
+#include "widgets/WidgetHelpers.h"
 
 namespace {
 
@@ -33,7 +34,8 @@ int main(int argc, char** argv) {
 
   glanex::TLogoAppForm logoAppForm;
   // Created hidden, once the main window can give it the version; the main window owns it.
-  glanex::AboutBox = new glanex::TAboutBox(logoAppForm.GetVersion(), &logoAppForm);
+  glanex::AboutBox = new glanex::TAboutBox(logoAppForm.GetVersion());
+  glanex::ownByMainWindow(logoAppForm, glanex::AboutBox);
   logoAppForm.show();
   // "Open with" from the desktop hands the file over as the first argument.
   // Taken as the bytes the system gave: a name that is no UTF-8 (Latin-1 from an old disk) still opens.

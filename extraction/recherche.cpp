@@ -1,10 +1,8 @@
 #include "extraction/recherche.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QFrame>
 #include <QLabel>
-#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
@@ -15,29 +13,22 @@
 #include <initializer_list>
 #include <limits>
 
-#include "app/ErrorBox.h"
 #include "app/LogoMain.h"
 #include "extraction/BusyCursor.h"
 #include "extraction/TRichEdit.h"
+#include "widgets/ErrorBox.h"
 #include "widgets/Gauges.h"
+#include "widgets/WidgetHelpers.h"
 
 namespace glanex {
 
 using namespace Qt::Literals::StringLiterals;
 
-TRecStatus* RecStatus = nullptr;
+QPointer<TRecStatus> RecStatus;
 
 namespace {
 
 constexpr QSize kClientSize(305, 184);
-
-// Names a control after its fixed name and puts it at its place in its parent.
-template <typename Control>
-Control* placed(Control* control, const char* name, const QRect& geometry) {
-  control->setObjectName(QLatin1StringView(name));
-  control->setGeometry(geometry);
-  return control;
-}
 
 QFont boldVersionOf(QFont font) {
   font.setBold(true);
@@ -63,10 +54,6 @@ TRecStatus::TRecStatus(TLogoAppForm& mainWindow, QWidget* parent) : QDialog(pare
   createButtonPanel();
   setKeyboardOrder();
   bindIndicators();
-}
-
-TRecStatus::~TRecStatus() {
-  if (RecStatus == this) RecStatus = nullptr;
 }
 
 void TRecStatus::setUpWindow() {
@@ -310,9 +297,8 @@ void TRecStatus::showLastValues() {
 
 TRecStatus* startProcessing(TLogoAppForm& mainWindow) {
   auto* window = new TRecStatus(mainWindow);
-  // Owned by the application: every processing window stays, hidden once left, until the application ends.
-  QObject::connect(qApp, &QCoreApplication::aboutToQuit, qApp,
-                   [window = QPointer<TRecStatus>(window)] { delete window.data(); });
+  // Every processing window stays, hidden once left, as long as the main window.
+  ownByMainWindow(mainWindow, window);
   RecStatus = window;
   mainWindow.hide();
   window->show();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 
 #include <array>
 #include <cstdint>
@@ -38,7 +39,6 @@ class TRecStatus : public QDialog, public ExtractionProgress {
 
  public:
   explicit TRecStatus(TLogoAppForm& mainWindow, QWidget* parent = nullptr);
-  ~TRecStatus() override;
 
   void ReportRange(ProgressChannel channel, std::int64_t total) override;
   void ReportPosition(ProgressChannel channel, std::int64_t value) override;
@@ -105,10 +105,10 @@ class TRecStatus : public QDialog, public ExtractionProgress {
 };
 
 // The newest processing window, or null before the first processing command.
-extern TRecStatus* RecStatus;
+extern QPointer<TRecStatus> RecStatus;
 
-// The processing command: a new processing window, owned by the application until it ends, takes the main
-// window's place on screen. Returns it (also stored in RecStatus).
+// The processing command: a new processing window, which belongs to the main window (ownByMainWindow), takes
+// its place on screen. Returns it (also stored in RecStatus).
 TRecStatus* startProcessing(TLogoAppForm& mainWindow);
 
 }  // namespace glanex

@@ -11,9 +11,10 @@
 #include <QStyle>
 #include <QTime>
 
-#include "app/ProductAddresses.h"
-#include "app/ProgramIcon.h"
 #include "widgets/HotLink.h"
+#include "widgets/ProductAddresses.h"
+#include "widgets/ProgramIcon.h"
+#include "widgets/WidgetHelpers.h"
 
 namespace glanex {
 
@@ -27,25 +28,10 @@ constexpr QSize kClientSize(298, 225);
 // The mail program opens a new message with this subject, so that the maker can sort the mail it gets.
 constexpr char kMailSubject[] = "GLANEX_A_Propos";
 
-QFont face(int pixelSize, QFont::Weight weight = QFont::Normal) {
-  QFont font(u"MS Sans Serif"_s);
-  font.setPixelSize(pixelSize);
-  font.setWeight(weight);
-  return font;
-}
-
 void setTextColour(QWidget* widget, const QColor& colour) {
   QPalette palette = widget->palette();
   palette.setColor(QPalette::WindowText, colour);
   widget->setPalette(palette);
-}
-
-// Names a control after its fixed name and puts it at its place in its parent.
-template <typename Control>
-Control* placed(Control* control, const char* name, const QRect& geometry) {
-  control->setObjectName(QLatin1StringView(name));
-  control->setGeometry(geometry);
-  return control;
 }
 
 // A label that takes the size of its text, as the labels of the window's design do.
@@ -72,7 +58,7 @@ THotLink* link(QWidget* parent, const char* name, const QRect& geometry, const Q
   hotLink->setTextFormat(Qt::PlainText);
   hotLink->setText(address);
   hotLink->setUrl(url);
-  hotLink->setFont(face(11));
+  hotLink->setFont(face(u"MS Sans Serif"_s, 11));
   setTextColour(hotLink, Qt::blue);
   return hotLink;
 }
@@ -122,7 +108,7 @@ TAboutBox::TAboutBox(const QString& version, QWidget* parent) : QDialog(parent) 
   // Hidden or shown, it must not keep the program running once the main window has closed.
   setAttribute(Qt::WA_QuitOnClose, false);
   setFixedSize(kClientSize);
-  setFont(face(11));
+  setFont(face(u"MS Sans Serif"_s, 11));
 
   createPanel();
   createOKButton();
@@ -137,7 +123,7 @@ void TAboutBox::createPanel() {
   ProductName_ = placed(new QLabel(u"Glanex"_s, panel), "ProductName", {8, 8, 265, 20});
   ProductName_->setTextFormat(Qt::PlainText);
   ProductName_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-  ProductName_->setFont(face(16, QFont::Bold));
+  ProductName_->setFont(face(u"MS Sans Serif"_s, 16, QFont::Bold));
   setTextColour(ProductName_, Qt::black);
 
   Image1_ = iconPicture(panel, "Image1", {8, 8});

@@ -6,7 +6,8 @@
 
 #include <algorithm>
 
-#include "app/ProductAddresses.h"
+#include "widgets/ProductAddresses.h"
+#include "widgets/WidgetHelpers.h"
 
 namespace glanex {
 
@@ -75,9 +76,7 @@ TFMode_Emploi::TFMode_Emploi(QWidget* parent)
   // An open guide must not keep the program running once the main window has closed.
   setAttribute(Qt::WA_QuitOnClose, false);
   setFixedSize(kClientSize);
-  QFont font(u"MS Sans Serif"_s);
-  font.setPixelSize(11);
-  setFont(font);
+  setFont(face(u"MS Sans Serif"_s, 11));
 
   Button1_ = new QPushButton(u"Fermer"_s, this);
   Button1_->setObjectName(u"Button1"_s);
@@ -108,7 +107,7 @@ void TFMode_Emploi::Button1Click() {
 
 TFMode_Emploi* showGuide(QWidget& mainWindow) {
   auto* guide = new TFMode_Emploi();
-  QObject::connect(&mainWindow, &QObject::destroyed, guide, [guide] { delete guide; });
+  ownByMainWindow(mainWindow, guide);
   guide->move(centredOver(mainWindow, guide->size()));
   guide->show();
   FMode_Emploi = guide;

@@ -27,8 +27,7 @@ class TFMode_Emploi : public QWidget {
 };
 
 // Creates one more guide window, shows it modeless centred over `mainWindow` and makes it FMode_Emploi.
-// The guide is no child of the main window, so that either can be brought to the front, but it is
-// destroyed with it, since the main window lasts as long as the program.
+// The guide belongs to the main window (ownByMainWindow), so that either can be brought to the front.
 TFMode_Emploi* showGuide(QWidget& mainWindow);
 
 // The guide window shown last.

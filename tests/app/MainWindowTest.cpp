@@ -31,7 +31,6 @@
 #include "QtPrinters.h"
 #include "app/HintTracker.h"
 #include "app/LogoMain.h"
-#include "app/ProductAddresses.h"
 #include "extraction/Pipeline.h"
 #include "extraction/TRichEdit.h"
 #include "extraction/recherche.h"
@@ -39,6 +38,7 @@
 #include "widgets/About.h"
 #include "widgets/HotLink.h"
 #include "widgets/Mode_Emploi.h"
+#include "widgets/ProductAddresses.h"
 
 namespace glanex::test {
 namespace {

@@ -8,11 +8,11 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/ProgramIcon.h"
 #include "app/QtPrinters.h"
 #include "widgets/About.h"
 #include "widgets/ExecutableDate.h"
 #include "widgets/HotLink.h"
+#include "widgets/ProgramIcon.h"
 
 namespace glanex {
 namespace {

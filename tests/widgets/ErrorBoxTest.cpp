@@ -10,9 +10,9 @@
 #include <stdexcept>
 #include <vector>
 
-#include "QtPrinters.h"
-#include "app/ErrorBox.h"
+#include "app/QtPrinters.h"
 #include "extraction/Errors.h"
+#include "widgets/ErrorBox.h"
 
 namespace glanex::test {
 namespace {
