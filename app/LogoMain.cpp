@@ -530,7 +530,7 @@ void TLogoAppForm::Sans_VirguleClick() {
 }
 
 void TLogoAppForm::SpeedButton1Click() {
-  startProcessing(*this);
+  startProcessing(*this, RichEdit1_->Lines(), separators(), *RichEdit2_);
 }
 
 void TLogoAppForm::Modedemploi1Click() {

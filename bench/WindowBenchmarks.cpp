@@ -235,7 +235,8 @@ RunTime headlessRun(TLogoAppForm& form) {
 
 // One run as "Exécuter" makes it: the processing window shows the progress and fills the result pane.
 RunTime windowRun(TLogoAppForm& form) {
-  TRecStatus* window = startProcessing(form);
+  form.SpeedButton1Click();
+  TRecStatus* window = RecStatus;
   QApplication::processEvents();
   const RunTime time = timed([window] { window->BokClick(); });
   window->BTermineClick();

@@ -12,8 +12,8 @@
 #include <algorithm>
 #include <initializer_list>
 #include <limits>
+#include <utility>
 
-#include "app/LogoMain.h"
 #include "extraction/BusyCursor.h"
 #include "extraction/TRichEdit.h"
 #include "widgets/ErrorBox.h"
@@ -47,7 +47,12 @@ void setBarRange(QProgressBar& bar, std::int32_t maximum) {
 
 }  // namespace
 
-TRecStatus::TRecStatus(TLogoAppForm& mainWindow, QWidget* parent) : QDialog(parent), mainWindow_(mainWindow) {
+TRecStatus::TRecStatus(const TStrings& sourceLines, std::string separators, TRichEdit& resultPane,
+                       std::function<void()> showMainWindow)
+    : sourceLines_(sourceLines),
+      separators_(std::move(separators)),
+      resultPane_(resultPane),
+      showMainWindow_(std::move(showMainWindow)) {
   setUpWindow();
   createStatusLines();
   createIndicators();
@@ -151,8 +156,7 @@ void TRecStatus::bindIndicators() {
 void TRecStatus::BokClick() {
   const BusyCursor busy;
   showRunning();
-  const std::int64_t count =
-      extraction_.run(mainWindow_.RichEdit1()->Lines(), mainWindow_.separators(), this);
+  const std::int64_t count = extraction_.run(sourceLines_, separators_, this);
   showLastValues();
   showCount(count);
   setWindowTitle(u"Recherche terminé !"_s);
@@ -162,7 +166,7 @@ void TRecStatus::BokClick() {
 }
 
 void TRecStatus::BTermineClick() {
-  mainWindow_.show();
+  showMainWindow_();
   // A processing window is never shown again: closing it only hides it until the application ends.
   hide();
 }
@@ -204,11 +208,10 @@ void TRecStatus::showInterrupted() {
 }
 
 void TRecStatus::putResultIntoMainWindow() {
-  TRichEdit& pane = *mainWindow_.RichEdit2();
   // One undo step, so that Ctrl+Z in the result pane takes the whole result back at once.
-  const TRichEdit::UndoStep step(pane);
-  pane.Lines().ClearText();
-  pane.Lines().AssignLines(extraction_.RichEditT2().Lines());
+  const TRichEdit::UndoStep step(resultPane_);
+  resultPane_.Lines().ClearText();
+  resultPane_.Lines().AssignLines(extraction_.RichEditT2().Lines());
 }
 
 // Esc and every other way of closing do what the shown cancel-kind button does; while the run holds the
@@ -295,8 +298,10 @@ void TRecStatus::showLastValues() {
   }
 }
 
-TRecStatus* startProcessing(TLogoAppForm& mainWindow) {
-  auto* window = new TRecStatus(mainWindow);
+TRecStatus* startProcessing(QWidget& mainWindow, const TStrings& sourceLines, std::string separators,
+                            TRichEdit& resultPane) {
+  auto* window =
+      new TRecStatus(sourceLines, std::move(separators), resultPane, [&mainWindow] { mainWindow.show(); });
   // Every processing window stays, hidden once left, as long as the main window.
   ownByMainWindow(mainWindow, window);
   RecStatus = window;

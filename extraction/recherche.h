@@ -5,10 +5,13 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <string>
 
 #include "extraction/ExtractionProgress.h"
 #include "extraction/ProgressPacer.h"
 #include "extraction/StagedExtraction.h"
+#include "extraction/TStrings.h"
 
 class QCloseEvent;
 class QFrame;
@@ -20,9 +23,9 @@ class QShowEvent;
 namespace glanex {
 
 class TGauge;
-class TLogoAppForm;
+class TRichEdit;
 
-// The processing window: one extraction run over the main window's source pane, with its progress on two
+// The processing window: one extraction run over the main window's source lines, with its progress on two
 // bars and four gauges, its count, and its final list put into the main window's result pane.
 //
 // Ready -> (Exécuter) -> Running -> Done; after a failed run the window says so and still offers "Terminé".
@@ -38,7 +41,10 @@ class TRecStatus : public QDialog, public ExtractionProgress {
   Q_OBJECT
 
  public:
-  explicit TRecStatus(TLogoAppForm& mainWindow, QWidget* parent = nullptr);
+  // The run reads `sourceLines` with `separators` and puts its final list into `resultPane`; leaving the
+  // window calls `showMainWindow`. The lines and the pane outlive the window.
+  TRecStatus(const TStrings& sourceLines, std::string separators, TRichEdit& resultPane,
+             std::function<void()> showMainWindow);
 
   void ReportRange(ProgressChannel channel, std::int64_t total) override;
   void ReportPosition(ProgressChannel channel, std::int64_t value) override;
@@ -83,7 +89,10 @@ class TRecStatus : public QDialog, public ExtractionProgress {
   void showValue(Indicator& indicator);
   void showLastValues();
 
-  TLogoAppForm& mainWindow_;
+  const TStrings& sourceLines_;
+  const std::string separators_;
+  TRichEdit& resultPane_;
+  const std::function<void()> showMainWindow_;
   // The run with its working lists, which nobody ever sees.
   StagedExtraction extraction_;
 
@@ -107,8 +116,10 @@ class TRecStatus : public QDialog, public ExtractionProgress {
 // The newest processing window, or null before the first processing command.
 extern QPointer<TRecStatus> RecStatus;
 
-// The processing command: a new processing window, which belongs to the main window (ownByMainWindow), takes
-// its place on screen. Returns it (also stored in RecStatus).
-TRecStatus* startProcessing(TLogoAppForm& mainWindow);
+// The processing command: a new processing window over `sourceLines` and `separators`, which puts its final
+// list into `resultPane`, takes `mainWindow`'s place on screen. The window belongs to the main window
+// (ownByMainWindow) and gives it back its place when left. Returns it (also stored in RecStatus).
+TRecStatus* startProcessing(QWidget& mainWindow, const TStrings& sourceLines, std::string separators,
+                            TRichEdit& resultPane);
 
 }  // namespace glanex

@@ -14,8 +14,8 @@
 #include <string>
 #include <thread>
 
-#include "app/LogoMain.h"
 #include "app/QtPrinters.h"
+#include "extraction/Pipeline.h"
 #include "extraction/TRichEdit.h"
 #include "extraction/recherche.h"
 #include "widgets/Gauges.h"
@@ -27,6 +27,17 @@ const char* const kWorkedExample =
     "Contact : Anne <anne@ex.test>, Bob (bob@ex.test)\r\nPas d'adresse ici.\r\n"
     "@ex.test et marc@ex.test; anne@ex.test\r\nserveur@poste1";
 
+// What the processing window needs of the main window: its two panes, and the window to hide and show.
+class MainWindowStandIn : public QWidget {
+ public:
+  TRichEdit* RichEdit1() const { return source_; }
+  TRichEdit* RichEdit2() const { return result_; }
+
+ private:
+  TRichEdit* source_ = new TRichEdit(this);
+  TRichEdit* result_ = new TRichEdit(this);
+};
+
 class ProcessingWindow : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -36,7 +47,8 @@ class ProcessingWindow : public ::testing::Test {
   // The processing command, from the main window on screen.
   void openWindow() {
     mainWindow.show();
-    window.reset(startProcessing(mainWindow));
+    window.reset(startProcessing(mainWindow, mainWindow.RichEdit1()->Lines(), std::string(kDefaultSeparators),
+                                 *mainWindow.RichEdit2()));
   }
 
   template <typename T = QWidget>
@@ -60,7 +72,7 @@ class ProcessingWindow : public ::testing::Test {
     EXPECT_FALSE(window->isVisible());
   }
 
-  TLogoAppForm mainWindow;
+  MainWindowStandIn mainWindow;
   std::unique_ptr<TRecStatus> window;
 };
 
