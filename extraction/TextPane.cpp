@@ -13,7 +13,7 @@ TextPane::TextPane(PaneKind kind, std::int64_t capacity) : kind_(kind), buffer_(
 }
 
 TRichEditStrings* TextPane::RichLines() {
-  return dynamic_cast<TRichEditStrings*>(lines_.get());
+  return kind_ == PaneKind::Rich ? static_cast<TRichEditStrings*>(lines_.get()) : nullptr;
 }
 
 }  // namespace glanex

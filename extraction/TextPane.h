@@ -18,7 +18,6 @@ class TextPane {
   TextPane(const TextPane&) = delete;
   TextPane& operator=(const TextPane&) = delete;
 
-  PaneKind kind() const { return kind_; }
   TextBuffer& buffer() { return buffer_; }
   const TextBuffer& buffer() const { return buffer_; }
   TStrings& Lines() { return *lines_; }
