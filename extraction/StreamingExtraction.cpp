@@ -2,6 +2,7 @@
 
 #include "extraction/AddressCollector.h"
 #include "extraction/DocumentFiles.h"
+#include "extraction/PosixIo.h"
 #include "extraction/RereadableInput.h"
 #include "extraction/StreamDecoder.h"
 #include "extraction/TextEncoding.h"
@@ -9,9 +10,6 @@
 namespace glanex {
 
 namespace {
-
-// Large enough that the system calls do not count, small enough to stay in the processor's caches.
-constexpr std::size_t kBlockSize = 1 << 20;
 
 constexpr std::string_view kRtfStart = "{\\rtf";
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
@@ -22,7 +20,7 @@ constexpr std::string_view kUtf16BigEndianMark = "\xFE\xFF";
 class BlockReader {
  public:
   BlockReader(const RereadableInput& input, std::int64_t from, ReadProgress* progress = nullptr)
-      : input_(input), offset_(from), progress_(progress), block_(kBlockSize) {}
+      : input_(input), offset_(from), progress_(progress), block_(kIoBlockSize) {}
 
   // The next block; a block shorter than the others is the last one.
   std::string_view next() {
@@ -32,7 +30,7 @@ class BlockReader {
     return {block_.data(), count};
   }
   std::int64_t offset() const { return offset_; }
-  static bool isLast(std::string_view block) { return block.size() < kBlockSize; }
+  static bool isLast(std::string_view block) { return block.size() < kIoBlockSize; }
 
  private:
   const RereadableInput& input_;

@@ -468,8 +468,8 @@ std::vector<std::string> saveTrace(const std::vector<SystemCallRecord>& records,
     }
     return "other " + path;
   };
-  static const char* const kNames[] = {"open",   "write",  "fsync",     "close",    "rename",
-                                       "fchmod", "fchown", "ftruncate", "fallocate"};
+  static const char* const kNames[] = {"open",   "write",     "fsync",     "close", "rename", "fchmod",
+                                       "fchown", "ftruncate", "fallocate", "read",  "pread"};
   std::vector<std::string> trace;
   for (const SystemCallRecord& record : records) {
     std::string step = std::string(kNames[static_cast<int>(record.call)]) + " " + role(record.path);
