@@ -256,22 +256,9 @@ std::optional<VersionValue> queryVersionValue(std::span<const std::uint8_t> bloc
 }
 
 std::string windows1252FromUtf16(std::span<const std::uint8_t> bytes) {
-  std::string text;
-  const std::size_t units = bytes.size() / 2;
-  for (std::size_t i = 0; i < units; ++i) {
-    char32_t codePoint = littleEndian16(bytes, 2 * i);
-    if (codePoint == 0) break;
-    const bool startsPair = codePoint >= 0xD800 && codePoint <= 0xDBFF && i + 1 < units;
-    const char32_t next = startsPair ? littleEndian16(bytes, 2 * i + 2) : 0;
-    if (next >= 0xDC00 && next <= 0xDFFF) {
-      // A surrogate pair is one character, so it becomes one "?".
-      codePoint = 0x10000 + ((codePoint - 0xD800) << 10) + (next - 0xDC00);
-      ++i;
-    }
-    const int byte = cp1252FromCodePoint(codePoint);
-    text += byte < 0 ? '?' : static_cast<char>(byte);
-  }
-  return text;
+  std::size_t units = 0;
+  while (2 * units + 2 <= bytes.size() && littleEndian16(bytes, 2 * units) != 0) ++units;
+  return utf16ToCp1252(std::string_view(reinterpret_cast<const char*>(bytes.data()), 2 * units), false);
 }
 
 }  // namespace glanex

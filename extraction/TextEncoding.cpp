@@ -139,6 +139,30 @@ void appendUtf8(std::string& out, char32_t codePoint) {
   }
 }
 
+bool isHighSurrogate(char16_t unit) {
+  return unit >= 0xD800 && unit <= 0xDBFF;
+}
+
+bool isLowSurrogate(char16_t unit) {
+  return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
+// `count` UTF-16 units, `unitAt(i)` giving the i-th, as Windows-1252. A surrogate pair is one character
+// and, like an unpaired surrogate, has no Windows-1252 form.
+template <typename UnitAt>
+std::string cp1252FromUtf16Units(std::size_t count, UnitAt unitAt) {
+  std::string out(count, '\0');
+  char* write = out.data();
+  for (std::size_t i = 0; i < count; ++i) {
+    const char16_t unit = unitAt(i);
+    if (isHighSurrogate(unit) && i + 1 < count && isLowSurrogate(unitAt(i + 1))) ++i;
+    const int byte = cp1252FromCodePoint(unit);
+    *write++ = byte < 0 ? '?' : static_cast<char>(byte);
+  }
+  out.resize(static_cast<std::size_t>(write - out.data()));
+  return out;
+}
+
 bool startsWith(std::string_view bytes, std::string_view prefix) {
   return bytes.substr(0, prefix.size()) == prefix;
 }
@@ -157,27 +181,18 @@ char32_t codePointFromCp1252(unsigned char byte) {
   return byte;
 }
 
-// A surrogate pair is always outside Windows-1252.
 std::string utf16ToCp1252(std::string_view bytes, bool bigEndian) {
-  const auto unitAt = [&](std::size_t pos) -> char32_t {
-    const auto first = static_cast<unsigned char>(bytes[pos]);
-    const auto second = static_cast<unsigned char>(bytes[pos + 1]);
-    return bigEndian ? (first << 8) | second : (second << 8) | first;
-  };
-  const auto isHigh = [](char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; };
-  const auto isLow = [](char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; };
-
-  std::string out;
-  out.reserve(bytes.size() / 2 + 1);
-  std::size_t pos = 0;
-  for (; pos + 2 <= bytes.size(); pos += 2) {
-    const char32_t unit = unitAt(pos);
-    if (isHigh(unit) && pos + 4 <= bytes.size() && isLow(unitAt(pos + 2))) pos += 2;
-    const int byte = (isHigh(unit) || isLow(unit)) ? -1 : cp1252FromCodePoint(unit);
-    out += byte < 0 ? '?' : static_cast<char>(byte);
-  }
-  if (pos < bytes.size()) out += '?';
+  std::string out = cp1252FromUtf16Units(bytes.size() / 2, [&](std::size_t i) -> char16_t {
+    const auto first = static_cast<unsigned char>(bytes[2 * i]);
+    const auto second = static_cast<unsigned char>(bytes[2 * i + 1]);
+    return static_cast<char16_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
+  });
+  if (bytes.size() % 2 != 0) out += '?';
   return out;
+}
+
+std::string utf16ToCp1252(std::u16string_view units) {
+  return cp1252FromUtf16Units(units.size(), [&](std::size_t i) { return units[i]; });
 }
 
 std::size_t asciiPrefixLength(std::string_view text) {

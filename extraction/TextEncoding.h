@@ -30,8 +30,11 @@ int cp1252FromCodePoint(char32_t codePoint);
 // The Unicode code point of a Windows-1252 byte.
 char32_t codePointFromCp1252(unsigned char byte);
 
-// UTF-16 (without its byte-order mark) as Windows-1252: characters without a form, unpaired surrogates and
-// a trailing odd byte become "?", a surrogate pair one "?".
+// UTF-16 units as Windows-1252: characters without a form and unpaired surrogates become "?", a surrogate
+// pair one "?".
+std::string utf16ToCp1252(std::u16string_view units);
+
+// The same for UTF-16 bytes (without their byte-order mark); a trailing odd byte becomes "?" too.
 std::string utf16ToCp1252(std::string_view bytes, bool bigEndian);
 
 // The length of the run of ASCII bytes that `text` starts with.
