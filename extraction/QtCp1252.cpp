@@ -37,8 +37,4 @@ std::string toCp1252(const QString& text) {
   return utf16ToCp1252(std::u16string_view(QStringView(text).utf16(), static_cast<std::size_t>(text.size())));
 }
 
-bool hasWindows1252Form(QChar c) {
-  return cp1252FromCodePoint(c.unicode()) >= 0;
-}
-
 }  // namespace glanex
