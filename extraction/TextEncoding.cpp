@@ -5,6 +5,9 @@
 #include <cstdint>
 #include <cstring>
 
+#include "extraction/EncodingSniffing.h"
+#include "extraction/StreamDecoder.h"
+
 namespace glanex {
 
 namespace {
@@ -88,34 +91,35 @@ Utf8Sequence readUtf8(std::string_view text, std::size_t pos) {
 }
 
 struct Utf8Conversion {
-  bool valid = true;  // no invalid sequence was met
+  std::size_t validLength = 0;  // of the start made of whole valid sequences
   bool everyCharacterHadForm = true;
-  bool multiByte = false;  // at least one sequence was longer than a byte
 };
 
 // UTF-8 as Windows-1252 into `out`: characters without a form become `replacement`, and so does each
 // byte of an invalid sequence, so that one damaged byte never swallows the valid text after it. With
-// `stopAtInvalid` it gives up at the first invalid sequence, leaving `out` unfinished.
+// `stopAtInvalid` it stops at the first invalid sequence instead.
 Utf8Conversion convertUtf8(std::string_view text, std::string& out, char replacement, bool stopAtInvalid) {
   out.clear();
   out.resize(text.size());  // each character takes at least one byte of input and gives exactly one
   char* write = out.data();
   Utf8Conversion result;
+  bool valid = true;
   std::size_t pos = 0;
   while (pos < text.size()) {
     const std::size_t asciiEnd = asciiRunEnd(text, pos);
     write = std::copy(text.data() + pos, text.data() + asciiEnd, write);
+    if (valid) result.validLength = asciiEnd;
     if (asciiEnd == text.size()) break;
     const Utf8Sequence sequence = readUtf8(text, asciiEnd);
     if (sequence.length == 0) {
-      result.valid = false;
+      valid = false;
       if (stopAtInvalid) break;
     }
-    result.multiByte = result.multiByte || sequence.length > 1;
     const int byte = sequence.length == 0 ? -1 : cp1252FromCodePoint(sequence.codePoint);
-    if (byte < 0) result.everyCharacterHadForm = false;
+    result.everyCharacterHadForm = result.everyCharacterHadForm && byte >= 0;
     *write++ = byte < 0 ? replacement : static_cast<char>(byte);
     pos = asciiEnd + std::max<std::size_t>(sequence.length, 1);
+    if (valid) result.validLength = pos;
   }
   out.resize(static_cast<std::size_t>(write - out.data()));
   return result;
@@ -161,10 +165,6 @@ std::string cp1252FromUtf16Units(std::size_t count, UnitAt unitAt) {
   }
   out.resize(static_cast<std::size_t>(write - out.data()));
   return out;
-}
-
-bool startsWith(std::string_view bytes, std::string_view prefix) {
-  return bytes.substr(0, prefix.size()) == prefix;
 }
 
 }  // namespace
@@ -233,24 +233,17 @@ std::string normalizeLineBreaks(std::string_view text) {
 }
 
 std::string decodePlainText(std::string_view bytes) {
-  constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
-  std::string decoded;
-  if (startsWith(bytes, kUtf8Mark)) {
-    // The mark says UTF-8, so invalid bytes after it are damage to show as "?" rather than a reason to
-    // read the whole text another way.
-    convertUtf8(bytes.substr(kUtf8Mark.size()), decoded, '?', false);
-  } else if (startsWith(bytes, "\xFF\xFE")) {
-    decoded = utf16ToCp1252(bytes.substr(2), false);
-  } else if (startsWith(bytes, "\xFE\xFF")) {
-    decoded = utf16ToCp1252(bytes.substr(2), true);
-  } else if (asciiRunEnd(bytes, 0) == bytes.size()) {
+  const std::optional<ByteOrderMark> mark = byteOrderMarkOf(bytes);
+  if (!mark) {
+    std::string converted;
+    if (Utf8Verdict::onWholeText(bytes, converted) == StreamEncoding::Utf8)
+      return normalizeLineBreaks(converted);
     return normalizeLineBreaks(bytes);
-  } else {
-    // Validating while converting spares a pass over text that does turn out to be UTF-8.
-    const Utf8Conversion conversion = convertUtf8(bytes, decoded, '?', true);
-    if (!conversion.valid || !conversion.multiByte) return normalizeLineBreaks(bytes);
   }
-  return normalizeLineBreaks(decoded);
+  // A whole file is one last piece. After a UTF-8 mark, invalid bytes are damage to show as "?" rather
+  // than a reason to read the whole text another way.
+  StreamDecoder decoder(mark->encoding);
+  return normalizeLineBreaks(decoder.decode(bytes.substr(mark->length), true));
 }
 
 std::string cp1252ToUtf8(std::string_view text) {
@@ -270,6 +263,10 @@ std::string cp1252ToUtf8(std::string_view text) {
 // `out` receives the converted text in place of what it held.
 bool utf8ToCp1252(std::string_view text, std::string& out, char replacement) {
   return convertUtf8(text, out, replacement, false).everyCharacterHadForm;
+}
+
+std::size_t validUtf8ToCp1252(std::string_view text, std::string& out) {
+  return convertUtf8(text, out, '?', true).validLength;
 }
 
 std::string displayableUtf8(std::string_view bytes) {
