@@ -290,16 +290,6 @@ void checkWindowCanLoad(const std::string& path, std::uint64_t availableBytes) {
   if (size > availableBytes / kPaneBytesPerFileByte) throw EOutOfResources(kOutOfMemoryMessage);
 }
 
-FormattedText loadDocumentFile(const std::string& path) {
-  LoadedFile file = readDocumentFile(path);
-  if (file.rtf) return std::move(*file.rtf);
-  try {
-    return FormattedText::fromPlainText(file.plainText);
-  } catch (const std::bad_alloc&) {
-    throw EOutOfResources(kStreamLoadError);
-  }
-}
-
 void saveDocumentFile(const std::string& path, const FormattedText& document) {
   const std::string shownPath = displayPath(path);
   const std::string target = fileBehindLinks(path);
