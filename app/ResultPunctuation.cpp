@@ -22,6 +22,7 @@ void RemoveCommas(TStrings& lines) {
   const std::int64_t count = lines.LineCount();
   for (std::int64_t i = 0; i < count; ++i) {
     const std::string line = lines.GetLine(i);
+    // Substring's rule, by substr: search Substring(line, 1, 255), keep Substring(line, 1, p - 1).
     const std::size_t comma = line.substr(0, kCommaSearchWidth).find(',');
     if (comma != std::string::npos) lines.ReplaceLine(i, line.substr(0, comma));
   }

@@ -6,9 +6,9 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include "extraction/FileDescriptor.h"
+#include "extraction/PosixIo.h"
 #include "extraction/TextEncoding.h"
 
 namespace glanex {
@@ -62,7 +62,7 @@ struct FileExtent {
 // A regular file opened for reading, whose reads are refused beyond its end rather than cut short.
 class BoundedFile {
  public:
-  explicit BoundedFile(const std::string& path) : file_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
+  explicit BoundedFile(const std::string& path) : file_(openRetrying(path.c_str(), O_RDONLY | O_CLOEXEC)) {
     struct stat status {};
     if (file_.isOpen() && ::fstat(file_.get(), &status) == 0 && S_ISREG(status.st_mode)) {
       size_ = static_cast<std::uint64_t>(status.st_size);
@@ -76,14 +76,9 @@ class BoundedFile {
   // Fills `out` from `offset`; false when the file is shorter or the read fails.
   bool read(std::uint64_t offset, std::span<std::uint8_t> out) const {
     if (!holds({offset, out.size()})) return false;
-    std::size_t done = 0;
-    while (done < out.size()) {
-      const ssize_t got =
-          ::pread(file_.get(), out.data() + done, out.size() - done, static_cast<off_t>(offset + done));
-      if (got <= 0) return false;
-      done += static_cast<std::size_t>(got);
-    }
-    return true;
+    const std::optional<std::size_t> got =
+        readFullyAt(file_.get(), std::as_writable_bytes(out), static_cast<std::int64_t>(offset));
+    return got == out.size();
   }
 
  private:
@@ -261,22 +256,9 @@ std::optional<VersionValue> queryVersionValue(std::span<const std::uint8_t> bloc
 }
 
 std::string windows1252FromUtf16(std::span<const std::uint8_t> bytes) {
-  std::string text;
-  const std::size_t units = bytes.size() / 2;
-  for (std::size_t i = 0; i < units; ++i) {
-    char32_t codePoint = littleEndian16(bytes, 2 * i);
-    if (codePoint == 0) break;
-    const bool startsPair = codePoint >= 0xD800 && codePoint <= 0xDBFF && i + 1 < units;
-    const char32_t next = startsPair ? littleEndian16(bytes, 2 * i + 2) : 0;
-    if (next >= 0xDC00 && next <= 0xDFFF) {
-      // A surrogate pair is one character, so it becomes one "?".
-      codePoint = 0x10000 + ((codePoint - 0xD800) << 10) + (next - 0xDC00);
-      ++i;
-    }
-    const int byte = cp1252FromCodePoint(codePoint);
-    text += byte < 0 ? '?' : static_cast<char>(byte);
-  }
-  return text;
+  std::size_t units = 0;
+  while (2 * units + 2 <= bytes.size() && littleEndian16(bytes, 2 * units) != 0) ++units;
+  return utf16ToCp1252(std::string_view(reinterpret_cast<const char*>(bytes.data()), 2 * units), false);
 }
 
 }  // namespace glanex

@@ -13,6 +13,7 @@ namespace glanex {
 // Finds the addresses of a text given piece by piece, as the staged extraction finds them in the same
 // text: the token around each "@" (CR and LF end tokens as line ends do), kept when it holds "." and does
 // not begin with "@", listed once at its last occurrence. No line length or list size limits it.
+// It follows the rules of RunExtraction's stages, CutTokens to DropEmptyLines, in one pass.
 class AddressCollector {
  public:
   explicit AddressCollector(std::string_view separators);

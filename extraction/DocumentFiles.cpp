@@ -27,14 +27,6 @@ namespace glanex {
 
 namespace {
 
-int openRetrying(const char* path, int flags, mode_t mode = 0) {
-  int fd;
-  do {
-    fd = ::open(path, flags, mode);
-  } while (fd < 0 && errno == EINTR);
-  return fd;
-}
-
 std::string readFile(const std::string& path) {
   // Takes errno as an argument so that it is read before displayPath can change it.
   const auto openError = [&](int errorNumber) { return fileOpenError(displayPath(path), errorNumber); };
@@ -130,10 +122,8 @@ void writeIntoStream(const std::string& target, const std::string& shownPath, st
 // lengthen it with zeros, which a later failure would leave behind). A file system that cannot reserve
 // says EOPNOTSUPP, or EINVAL for this mode; the save goes on without.
 bool reserveSpace(int fd, std::size_t size) {
-  int result;
-  do {
-    result = ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(size));
-  } while (result != 0 && errno == EINTR);
+  const int result =
+      retryInterrupted([&] { return ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(size)); });
   return result == 0 || errno == EOPNOTSUPP || errno == EINVAL;
 }
 
@@ -298,16 +288,6 @@ void checkWindowCanLoad(const std::string& path, std::uint64_t availableBytes) {
   }
   const auto size = static_cast<std::uint64_t>(status.st_size);
   if (size > availableBytes / kPaneBytesPerFileByte) throw EOutOfResources(kOutOfMemoryMessage);
-}
-
-FormattedText loadDocumentFile(const std::string& path) {
-  LoadedFile file = readDocumentFile(path);
-  if (file.rtf) return std::move(*file.rtf);
-  try {
-    return FormattedText::fromPlainText(file.plainText);
-  } catch (const std::bad_alloc&) {
-    throw EOutOfResources(kStreamLoadError);
-  }
 }
 
 void saveDocumentFile(const std::string& path, const FormattedText& document) {

@@ -18,13 +18,9 @@ struct LoadedFile {
   std::string plainText;
 };
 
-// Reads the file at `path`; throws as loadDocumentFile does.
+// Reads the file at `path`. Throws EFOpenError when the file cannot be opened (a folder included) and
+// EOutOfResources "Erreur au chargement du flux" when it cannot be read.
 LoadedFile readDocumentFile(const std::string& path);
-
-// The document a file holds: RTF when it reads as RTF, else plain text by decodePlainText. Throws
-// EFOpenError when the file cannot be opened (a folder included) and EOutOfResources
-// "Erreur au chargement du flux" when it cannot be read.
-FormattedText loadDocumentFile(const std::string& path);
 
 // The document as the pane loading `bytes` would hold it: RTF when it reads as RTF, else plain text.
 FormattedText documentFromBytes(std::string_view bytes);

@@ -1,5 +1,8 @@
 #include "extraction/FormattedText.h"
 
+#include <algorithm>
+#include <numeric>
+
 namespace glanex {
 
 std::string Paragraph::text() const {
@@ -8,7 +11,25 @@ std::string Paragraph::text() const {
   return result;
 }
 
+std::int64_t Paragraph::length() const {
+  return std::accumulate(runs.begin(), runs.end(), std::int64_t{0},
+                         [](std::int64_t sum, const TextRun& run) { return sum + std::ssize(run.text); });
+}
+
 FormattedText::FormattedText() : paragraphs(1) {}
+
+bool FormattedText::isUnformatted() const {
+  return std::all_of(paragraphs.begin(), paragraphs.end(), [](const Paragraph& paragraph) {
+    return paragraph.alignment == Alignment::Left &&
+           std::all_of(paragraph.runs.begin(), paragraph.runs.end(),
+                       [](const TextRun& run) { return run.format == CharFormat{}; });
+  });
+}
+
+bool FormattedText::holdsLineLongerThan(std::int64_t limit) const {
+  return std::any_of(paragraphs.begin(), paragraphs.end(),
+                     [limit](const Paragraph& paragraph) { return paragraph.length() > limit; });
+}
 
 std::string FormattedText::plainText() const {
   std::string result;
@@ -36,6 +57,16 @@ FormattedText FormattedText::fromPlainText(std::string_view text) {
   }
   addParagraph(text.size());
   return document;
+}
+
+std::int64_t longestLineLength(std::string_view text) {
+  std::int64_t longest = 0;
+  for (std::size_t start = 0;;) {
+    const std::size_t end = text.find("\r\n", start);
+    longest = std::max<std::int64_t>(longest, static_cast<std::int64_t>(std::min(end, text.size()) - start));
+    if (end == std::string_view::npos) return longest;
+    start = end + 2;
+  }
 }
 
 }  // namespace glanex

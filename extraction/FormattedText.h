@@ -38,6 +38,8 @@ struct Paragraph {
 
   // The paragraph's characters without formatting.
   std::string text() const;
+  // The number of its characters.
+  std::int64_t length() const;
   bool operator==(const Paragraph&) const = default;
 };
 
@@ -49,10 +51,18 @@ struct FormattedText {
   // The document as plain text, paragraphs joined with CR LF.
   std::string plainText() const;
 
+  // Whether every paragraph is aligned left and every run has the default format.
+  bool isUnformatted() const;
+  // Whether some paragraph has more than `limit` characters.
+  bool holdsLineLongerThan(std::int64_t limit) const;
+
   // One unformatted paragraph per line of `text`, whose line breaks are CR LF, CR or LF.
   static FormattedText fromPlainText(std::string_view text);
 
   bool operator==(const FormattedText&) const = default;
 };
+
+// The number of characters of the longest line of `text`, whose line breaks are all CR LF.
+std::int64_t longestLineLength(std::string_view text);
 
 }  // namespace glanex

@@ -8,9 +8,9 @@
 
 namespace glanex {
 
-// The distinct tokens of a stream in the order of their last occurrence: what comparing every token with
-// every later one gives, in time linear in the tokens (plus sorting the distinct ones once at the end).
-// Each token is stored once, so memory follows the distinct tokens, not the stream.
+// The distinct tokens of a stream in the order of their last occurrence: what RemoveDuplicates gives by
+// comparing every token with every later one, in time linear in the tokens (plus sorting the distinct ones
+// once at the end). Each token is stored once, so memory follows the distinct tokens, not the stream.
 class LastOccurrenceList {
  public:
   LastOccurrenceList();

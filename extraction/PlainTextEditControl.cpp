@@ -5,7 +5,6 @@
 #include <QTextDocument>
 
 #include <algorithm>
-#include <numeric>
 
 #include "extraction/Errors.h"
 #include "extraction/QtCp1252.h"
@@ -67,35 +66,6 @@ Alignment fromQt(Qt::Alignment alignment) {
   return Alignment::Left;
 }
 
-bool isUnformatted(const FormattedText& document) {
-  return std::all_of(document.paragraphs.begin(), document.paragraphs.end(), [](const Paragraph& paragraph) {
-    return paragraph.alignment == Alignment::Left &&
-           std::all_of(paragraph.runs.begin(), paragraph.runs.end(),
-                       [](const TextRun& run) { return run.format == CharFormat{}; });
-  });
-}
-
-std::int64_t lengthOf(const Paragraph& paragraph) {
-  return std::accumulate(paragraph.runs.begin(), paragraph.runs.end(), std::int64_t{0},
-                         [](std::int64_t sum, const TextRun& run) { return sum + std::ssize(run.text); });
-}
-
-bool holdsLineLongerThan(const FormattedText& document, std::int64_t limit) {
-  return std::any_of(document.paragraphs.begin(), document.paragraphs.end(),
-                     [limit](const Paragraph& paragraph) { return lengthOf(paragraph) > limit; });
-}
-
-// The longest line of `text`, whose line breaks are all CR LF.
-std::int64_t longestLineOf(std::string_view text) {
-  std::int64_t longest = 0;
-  for (std::size_t start = 0;;) {
-    const std::size_t end = text.find("\r\n", start);
-    longest = std::max<std::int64_t>(longest, static_cast<std::int64_t>(std::min(end, text.size()) - start));
-    if (end == std::string_view::npos) return longest;
-    start = end + 2;
-  }
-}
-
 // Puts unformatted text into the document at the cursor, LF between lines, by pieces of about
 // kInsertionPiece characters: one insertion per piece, which Qt cuts into lines far faster than it takes
 // them block by block, and a big source is never copied whole on its way in.
@@ -145,27 +115,6 @@ void insertPlainText(QTextCursor& cursor, std::string_view text) {
     inserter.lineBreak();
     start = end + 2;
   }
-}
-
-// The first `limit` characters of `document`, each paragraph break counted as two.
-FormattedText truncated(const FormattedText& document, std::int64_t limit) {
-  FormattedText result;
-  result.paragraphs.clear();
-  for (const Paragraph& paragraph : document.paragraphs) {
-    if (!result.paragraphs.empty()) {
-      if (limit < 2) break;
-      limit -= 2;
-    }
-    Paragraph kept{{}, paragraph.alignment};
-    for (const TextRun& run : paragraph.runs) {
-      const auto taken = static_cast<std::size_t>(std::min<std::int64_t>(limit, std::ssize(run.text)));
-      if (taken > 0) kept.runs.push_back({run.text.substr(0, taken), run.format});
-      limit -= static_cast<std::int64_t>(taken);
-    }
-    result.paragraphs.push_back(std::move(kept));
-  }
-  if (result.paragraphs.empty()) result.paragraphs.emplace_back();
-  return result;
 }
 
 }  // namespace
@@ -265,9 +214,7 @@ std::int64_t PlainTextEditControl::room() const {
 }
 
 void PlainTextEditControl::replaceSelection(std::string_view text) {
-  auto taken = static_cast<std::size_t>(std::min<std::int64_t>(std::ssize(text), room()));
-  // A cut that would keep the CR of a line break without its LF keeps neither.
-  if (taken > 0 && taken < text.size() && text[taken - 1] == '\r' && text[taken] == '\n') --taken;
+  const std::size_t taken = fittingLength(text, room());
   QTextCursor cursor = selection();
   cursor.beginEditBlock();
   if (cursor.hasSelection()) cursor.removeSelectedText();
@@ -277,7 +224,7 @@ void PlainTextEditControl::replaceSelection(std::string_view text) {
 }
 
 void PlainTextEditControl::replaceSelectionWithDocument(const FormattedText& document) {
-  const FormattedText fitting = truncated(document, room());
+  const FormattedText fitting = fittingPart(document, room());
   QTextCursor cursor = selection();
   cursor.beginEditBlock();
   if (cursor.hasSelection()) cursor.removeSelectedText();
@@ -287,7 +234,7 @@ void PlainTextEditControl::replaceSelectionWithDocument(const FormattedText& doc
 }
 
 void PlainTextEditControl::insertDocument(QTextCursor& cursor, const FormattedText& document) {
-  if (isUnformatted(document)) {
+  if (document.isUnformatted()) {
     insertUnformatted(cursor, document);
     return;
   }
@@ -314,13 +261,13 @@ void PlainTextEditControl::clear() {
 
 void PlainTextEditControl::setDocument(const FormattedText& document) {
   // Refused before anything changes: the text, its undo history and the modified flag stay.
-  if (holdsLineLongerThan(document, longestLoadedLine_)) throw EOutOfResources(kStreamLoadError);
+  if (document.holdsLineLongerThan(longestLoadedLine_)) throw EOutOfResources(kStreamLoadError);
   replaceWholeContent(document.paragraphs.front().alignment,
                       [&](QTextCursor& cursor) { insertDocument(cursor, document); });
 }
 
 void PlainTextEditControl::setPlainText(std::string_view text) {
-  if (longestLineOf(text) > longestLoadedLine_) throw EOutOfResources(kStreamLoadError);
+  if (longestLineLength(text) > longestLoadedLine_) throw EOutOfResources(kStreamLoadError);
   replaceWholeContent(Alignment::Left, [&](QTextCursor& cursor) { insertPlainText(cursor, text); });
 }
 

@@ -34,20 +34,7 @@ QChar* writeCharacters(std::string_view cp1252, QChar* out) {
 }
 
 std::string toCp1252(const QString& text) {
-  std::string bytes;
-  bytes.reserve(static_cast<std::size_t>(text.size()));
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    const QChar c = text.at(i);
-    // A surrogate pair is one character outside the Basic Multilingual Plane: one "?".
-    if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) ++i;
-    const int byte = cp1252FromCodePoint(c.unicode());
-    bytes += byte < 0 ? '?' : static_cast<char>(byte);
-  }
-  return bytes;
-}
-
-bool hasWindows1252Form(QChar c) {
-  return cp1252FromCodePoint(c.unicode()) >= 0;
+  return utf16ToCp1252(std::u16string_view(QStringView(text).utf16(), static_cast<std::size_t>(text.size())));
 }
 
 }  // namespace glanex

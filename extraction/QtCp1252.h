@@ -14,7 +14,4 @@ QString toQString(std::string_view cp1252);
 QChar* writeCharacters(std::string_view cp1252, QChar* out);
 std::string toCp1252(const QString& text);
 
-// Whether `c` is a character that toCp1252 keeps.
-bool hasWindows1252Form(QChar c);
-
 }  // namespace glanex

@@ -16,8 +16,6 @@ namespace glanex {
 
 namespace {
 
-constexpr std::size_t kCopyBlockSize = 1 << 20;
-
 std::string temporaryFolder() {
   const char* folder = std::getenv("TMPDIR");
   return folder != nullptr && *folder != '\0' ? folder : "/tmp";
@@ -27,7 +25,7 @@ std::string temporaryFolder() {
 // system offers it, else a named file unlinked at once.
 int openUnlinkedTemporaryFile() {
   const std::string folder = temporaryFolder();
-  const int fd = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+  const int fd = openRetrying(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
   if (fd >= 0) return fd;
   std::string name = folder + "/glanex-XXXXXX";
   const int named = ::mkostemp(name.data(), O_CLOEXEC);
@@ -52,11 +50,7 @@ struct stat statusOf(int fd, const std::string& path) {
 
 int RereadableInput::openNamed(const std::string& path) {
   if (path == "-") return ::fcntl(STDIN_FILENO, F_DUPFD_CLOEXEC, 0);
-  int fd;
-  do {
-    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
-  } while (fd < 0 && errno == EINTR);
-  return fd;
+  return openRetrying(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
 }
 
 RereadableInput::RereadableInput(const std::string& path) : file_(openNamed(path)) {
@@ -74,11 +68,10 @@ RereadableInput::RereadableInput(const std::string& path) : file_(openNamed(path
 void RereadableInput::copyToTemporaryFile() {
   FileDescriptor copy(openUnlinkedTemporaryFile());
   if (!copy.isOpen()) throw EOutOfResources(kStreamLoadError);
-  std::vector<char> block(kCopyBlockSize);
+  std::vector<char> block(kIoBlockSize);
   for (;;) {
-    const ssize_t count = ::read(file_.get(), block.data(), block.size());
+    const ssize_t count = readRetrying(file_.get(), std::as_writable_bytes(std::span(block)));
     if (count == 0) break;
-    if (count < 0 && errno == EINTR) continue;
     if (count < 0 || !writeAll(copy.get(), {block.data(), static_cast<std::size_t>(count)})) {
       throw EOutOfResources(kStreamLoadError);
     }
@@ -89,16 +82,10 @@ void RereadableInput::copyToTemporaryFile() {
 }
 
 std::size_t RereadableInput::readAt(std::int64_t offset, std::span<char> buffer) const {
-  std::size_t filled = 0;
-  while (filled < buffer.size()) {
-    const ssize_t count = ::pread(file_.get(), buffer.data() + filled, buffer.size() - filled,
-                                  static_cast<off_t>(start_ + offset + static_cast<std::int64_t>(filled)));
-    if (count == 0) break;
-    if (count < 0 && errno == EINTR) continue;
-    if (count < 0) throw EOutOfResources(kStreamLoadError);
-    filled += static_cast<std::size_t>(count);
-  }
-  return filled;
+  const std::optional<std::size_t> filled =
+      readFullyAt(file_.get(), std::as_writable_bytes(buffer), start_ + offset);
+  if (!filled) throw EOutOfResources(kStreamLoadError);
+  return *filled;
 }
 
 }  // namespace glanex

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "extraction/EncodingSniffing.h"
 #include "extraction/TextEncoding.h"
 
 namespace glanex {
@@ -617,7 +618,7 @@ class Parser {
 }  // namespace
 
 std::optional<FormattedText> RtfReader::read(std::string_view rtf) {
-  if (!rtf.starts_with("{\\rtf")) return std::nullopt;
+  if (!startsAsRtf(rtf)) return std::nullopt;
   return Parser(rtf).read();
 }
 

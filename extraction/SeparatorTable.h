@@ -14,6 +14,7 @@ class SeparatorTable {
     for (const char c : separators) table_[static_cast<unsigned char>(c)] = true;
   }
 
+  // IsSeparator's rule for one character, in one look-up.
   bool contains(char c) const { return table_[static_cast<unsigned char>(c)]; }
 
   // Makes CR and LF end tokens too, for text read as a stream rather than line by line.
@@ -22,8 +23,9 @@ class SeparatorTable {
     table_['\n'] = true;
   }
 
-  // The token around the "@" at `at`: back to just after the nearest separator on its left (or the start
-  // of `line`), then on to the first separator at or after that start (or the end of `line`).
+  // The token that CutTokens cuts around the "@" at `at`: back to just after the nearest separator on its
+  // left (or the start of `line`), then on to the first separator at or after that start (or the end of
+  // `line`).
   std::string_view tokenAround(std::string_view line, std::size_t at) const {
     std::size_t start = at;
     while (start > 0 && !contains(line[start - 1])) --start;

@@ -3,10 +3,9 @@
 #include <string>
 #include <string_view>
 
-namespace glanex {
+#include "extraction/EncodingSniffing.h"
 
-// The encodings a plain-text file may be read in (decided as decodePlainText decides them).
-enum class StreamEncoding { Cp1252, Utf8, Utf16LittleEndian, Utf16BigEndian };
+namespace glanex {
 
 // Decodes a file given in pieces into Windows-1252 text, piece by piece, giving the characters
 // decodePlainText gives for the whole file (line breaks are left as they come). A character cut between

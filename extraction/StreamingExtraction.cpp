@@ -2,6 +2,8 @@
 
 #include "extraction/AddressCollector.h"
 #include "extraction/DocumentFiles.h"
+#include "extraction/EncodingSniffing.h"
+#include "extraction/PosixIo.h"
 #include "extraction/RereadableInput.h"
 #include "extraction/StreamDecoder.h"
 #include "extraction/TextEncoding.h"
@@ -10,19 +12,11 @@ namespace glanex {
 
 namespace {
 
-// Large enough that the system calls do not count, small enough to stay in the processor's caches.
-constexpr std::size_t kBlockSize = 1 << 20;
-
-constexpr std::string_view kRtfStart = "{\\rtf";
-constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
-constexpr std::string_view kUtf16LittleEndianMark = "\xFF\xFE";
-constexpr std::string_view kUtf16BigEndianMark = "\xFE\xFF";
-
 // One pass over the input from some offset on, a block at a time.
 class BlockReader {
  public:
   BlockReader(const RereadableInput& input, std::int64_t from, ReadProgress* progress = nullptr)
-      : input_(input), offset_(from), progress_(progress), block_(kBlockSize) {}
+      : input_(input), offset_(from), progress_(progress), block_(kIoBlockSize) {}
 
   // The next block; a block shorter than the others is the last one.
   std::string_view next() {
@@ -32,7 +26,7 @@ class BlockReader {
     return {block_.data(), count};
   }
   std::int64_t offset() const { return offset_; }
-  static bool isLast(std::string_view block) { return block.size() < kBlockSize; }
+  static bool isLast(std::string_view block) { return block.size() < kIoBlockSize; }
 
  private:
   const RereadableInput& input_;
@@ -75,57 +69,36 @@ std::int64_t collectAsciiStart(const RereadableInput& input, AddressCollector& c
   }
 }
 
-// Whether the input from `from` (a sequence start) to its end is valid UTF-8. Stops at the first
-// invalid sequence, which is where Windows-1252 text usually shows itself.
-bool isValidUtf8From(const RereadableInput& input, std::int64_t from) {
+// The encoding of the input without a byte-order mark, whose first non-ASCII byte is at `from`.
+StreamEncoding unmarkedEncodingFrom(const RereadableInput& input, std::int64_t from) {
+  Utf8Verdict verdict;
   BlockReader reader(input, from);
-  std::string unfinished;
-  std::string joined;
   for (;;) {
-    std::string_view bytes = reader.next();
-    const bool last = BlockReader::isLast(bytes);
-    if (!unfinished.empty()) {
-      joined = unfinished;
-      joined.append(bytes);
-      bytes = joined;
+    const std::string_view block = reader.next();
+    if (const std::optional<StreamEncoding> encoding = verdict.take(block, BlockReader::isLast(block))) {
+      return *encoding;
     }
-    const std::size_t valid = validUtf8PrefixLength(bytes);
-    if (valid == bytes.size()) {
-      if (last) return true;
-      unfinished.clear();
-      continue;
-    }
-    // A sequence the block cuts is at most three bytes; anything longer left over is invalid.
-    if (last || bytes.size() - valid > 3) return false;
-    unfinished.assign(bytes.substr(valid));
   }
 }
 
 void collectPlainText(const RereadableInput& input, std::string_view start, AddressCollector& collector,
                       ReadProgress* progress) {
-  if (start.starts_with(kUtf8Mark)) {
-    collectDecoded(input, kUtf8Mark.size(), StreamEncoding::Utf8, collector, progress);
-  } else if (start.starts_with(kUtf16LittleEndianMark)) {
-    collectDecoded(input, kUtf16LittleEndianMark.size(), StreamEncoding::Utf16LittleEndian, collector,
-                   progress);
-  } else if (start.starts_with(kUtf16BigEndianMark)) {
-    collectDecoded(input, kUtf16BigEndianMark.size(), StreamEncoding::Utf16BigEndian, collector, progress);
-  } else {
-    // Windows-1252 and UTF-8 agree on ASCII, so the choice waits for the first other byte.
-    const std::int64_t firstNonAscii = collectAsciiStart(input, collector, progress);
-    if (firstNonAscii == input.size()) return;
-    const StreamEncoding encoding =
-        isValidUtf8From(input, firstNonAscii) ? StreamEncoding::Utf8 : StreamEncoding::Cp1252;
-    collectDecoded(input, firstNonAscii, encoding, collector, progress);
+  if (const std::optional<ByteOrderMark> mark = byteOrderMarkOf(start)) {
+    collectDecoded(input, static_cast<std::int64_t>(mark->length), mark->encoding, collector, progress);
+    return;
   }
+  // Windows-1252 and UTF-8 agree on ASCII, so the choice waits for the first other byte.
+  const std::int64_t firstNonAscii = collectAsciiStart(input, collector, progress);
+  if (firstNonAscii == input.size()) return;
+  collectDecoded(input, firstNonAscii, unmarkedEncodingFrom(input, firstNonAscii), collector, progress);
 }
 
 std::vector<std::string> collectFromInput(const RereadableInput& input, std::string_view separators,
                                           ReadProgress* progress) {
   AddressCollector collector(separators);
-  std::string start(kRtfStart.size(), '\0');
+  std::string start(kRtfSignature.size(), '\0');
   start.resize(input.readAt(0, start));
-  if (start.starts_with(kRtfStart)) {
+  if (startsAsRtf(start)) {
     collector.feed(documentFromBytes(readWhole(input)).plainText());
     if (progress != nullptr) progress->ReportBytesRead(input.size(), input.size());
   } else {

@@ -19,7 +19,7 @@ class ReadProgress {
   virtual void ReportBytesRead(std::int64_t done, std::int64_t total) = 0;
 };
 
-// The addresses of pane text (Windows-1252, lines ended by CR, LF or both), in the staged extraction's
+// The addresses of pane text (Windows-1252, lines ended by CR, LF or both): RunExtraction's list, in its
 // order.
 std::vector<std::string> extractAddressesUnlimited(std::string_view text, std::string_view separators);
 

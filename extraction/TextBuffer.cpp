@@ -47,9 +47,7 @@ void TextBuffer::replaceSelection(std::string_view text) {
   const std::int64_t start = selectionStart_;
   const std::int64_t end = start + selectionLength_;
   const std::int64_t room = std::max<std::int64_t>(capacity_ - (length() - selectionLength_), 0);
-  auto taken = static_cast<std::size_t>(std::min<std::int64_t>(static_cast<std::int64_t>(text.size()), room));
-  // A cut that would keep the CR of a line break without its LF keeps neither.
-  if (taken > 0 && taken < text.size() && text[taken - 1] == '\r' && text[taken] == '\n') --taken;
+  const std::size_t taken = fittingLength(text, room);
   const std::string_view inserted = text.substr(0, taken);
 
   text_.replace(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start), inserted);

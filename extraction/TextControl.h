@@ -67,4 +67,12 @@ inline constexpr std::int64_t kUnlimitedCapacity = INT64_MAX;
 // Longest line part that the line rules hand out.
 inline constexpr std::int64_t kLineBufferSize = 4'096;
 
+// How much of `text` (line breaks CR LF) a replacement takes with `room` characters left: as much as fits,
+// except that a cut never keeps the CR of a line break without its LF.
+std::size_t fittingLength(std::string_view text, std::int64_t room);
+
+// The same cut for a document: its first `room` characters, each paragraph break counted as its two
+// characters and kept only whole.
+FormattedText fittingPart(const FormattedText& document, std::int64_t room);
+
 }  // namespace glanex

@@ -5,6 +5,9 @@
 #include <cstdint>
 #include <cstring>
 
+#include "extraction/EncodingSniffing.h"
+#include "extraction/StreamDecoder.h"
+
 namespace glanex {
 
 namespace {
@@ -88,34 +91,35 @@ Utf8Sequence readUtf8(std::string_view text, std::size_t pos) {
 }
 
 struct Utf8Conversion {
-  bool valid = true;  // no invalid sequence was met
+  std::size_t validLength = 0;  // of the start made of whole valid sequences
   bool everyCharacterHadForm = true;
-  bool multiByte = false;  // at least one sequence was longer than a byte
 };
 
 // UTF-8 as Windows-1252 into `out`: characters without a form become `replacement`, and so does each
 // byte of an invalid sequence, so that one damaged byte never swallows the valid text after it. With
-// `stopAtInvalid` it gives up at the first invalid sequence, leaving `out` unfinished.
+// `stopAtInvalid` it stops at the first invalid sequence instead.
 Utf8Conversion convertUtf8(std::string_view text, std::string& out, char replacement, bool stopAtInvalid) {
   out.clear();
   out.resize(text.size());  // each character takes at least one byte of input and gives exactly one
   char* write = out.data();
   Utf8Conversion result;
+  bool valid = true;
   std::size_t pos = 0;
   while (pos < text.size()) {
     const std::size_t asciiEnd = asciiRunEnd(text, pos);
     write = std::copy(text.data() + pos, text.data() + asciiEnd, write);
+    if (valid) result.validLength = asciiEnd;
     if (asciiEnd == text.size()) break;
     const Utf8Sequence sequence = readUtf8(text, asciiEnd);
     if (sequence.length == 0) {
-      result.valid = false;
+      valid = false;
       if (stopAtInvalid) break;
     }
-    result.multiByte = result.multiByte || sequence.length > 1;
     const int byte = sequence.length == 0 ? -1 : cp1252FromCodePoint(sequence.codePoint);
-    if (byte < 0) result.everyCharacterHadForm = false;
+    result.everyCharacterHadForm = result.everyCharacterHadForm && byte >= 0;
     *write++ = byte < 0 ? replacement : static_cast<char>(byte);
     pos = asciiEnd + std::max<std::size_t>(sequence.length, 1);
+    if (valid) result.validLength = pos;
   }
   out.resize(static_cast<std::size_t>(write - out.data()));
   return result;
@@ -139,8 +143,28 @@ void appendUtf8(std::string& out, char32_t codePoint) {
   }
 }
 
-bool startsWith(std::string_view bytes, std::string_view prefix) {
-  return bytes.substr(0, prefix.size()) == prefix;
+bool isHighSurrogate(char16_t unit) {
+  return unit >= 0xD800 && unit <= 0xDBFF;
+}
+
+bool isLowSurrogate(char16_t unit) {
+  return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
+// `count` UTF-16 units, `unitAt(i)` giving the i-th, as Windows-1252. A surrogate pair is one character
+// and, like an unpaired surrogate, has no Windows-1252 form.
+template <typename UnitAt>
+std::string cp1252FromUtf16Units(std::size_t count, UnitAt unitAt) {
+  std::string out(count, '\0');
+  char* write = out.data();
+  for (std::size_t i = 0; i < count; ++i) {
+    const char16_t unit = unitAt(i);
+    if (isHighSurrogate(unit) && i + 1 < count && isLowSurrogate(unitAt(i + 1))) ++i;
+    const int byte = cp1252FromCodePoint(unit);
+    *write++ = byte < 0 ? '?' : static_cast<char>(byte);
+  }
+  out.resize(static_cast<std::size_t>(write - out.data()));
+  return out;
 }
 
 }  // namespace
@@ -157,27 +181,18 @@ char32_t codePointFromCp1252(unsigned char byte) {
   return byte;
 }
 
-// A surrogate pair is always outside Windows-1252.
 std::string utf16ToCp1252(std::string_view bytes, bool bigEndian) {
-  const auto unitAt = [&](std::size_t pos) -> char32_t {
-    const auto first = static_cast<unsigned char>(bytes[pos]);
-    const auto second = static_cast<unsigned char>(bytes[pos + 1]);
-    return bigEndian ? (first << 8) | second : (second << 8) | first;
-  };
-  const auto isHigh = [](char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; };
-  const auto isLow = [](char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; };
-
-  std::string out;
-  out.reserve(bytes.size() / 2 + 1);
-  std::size_t pos = 0;
-  for (; pos + 2 <= bytes.size(); pos += 2) {
-    const char32_t unit = unitAt(pos);
-    if (isHigh(unit) && pos + 4 <= bytes.size() && isLow(unitAt(pos + 2))) pos += 2;
-    const int byte = (isHigh(unit) || isLow(unit)) ? -1 : cp1252FromCodePoint(unit);
-    out += byte < 0 ? '?' : static_cast<char>(byte);
-  }
-  if (pos < bytes.size()) out += '?';
+  std::string out = cp1252FromUtf16Units(bytes.size() / 2, [&](std::size_t i) -> char16_t {
+    const auto first = static_cast<unsigned char>(bytes[2 * i]);
+    const auto second = static_cast<unsigned char>(bytes[2 * i + 1]);
+    return static_cast<char16_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
+  });
+  if (bytes.size() % 2 != 0) out += '?';
   return out;
+}
+
+std::string utf16ToCp1252(std::u16string_view units) {
+  return cp1252FromUtf16Units(units.size(), [&](std::size_t i) { return units[i]; });
 }
 
 std::size_t asciiPrefixLength(std::string_view text) {
@@ -218,24 +233,17 @@ std::string normalizeLineBreaks(std::string_view text) {
 }
 
 std::string decodePlainText(std::string_view bytes) {
-  constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
-  std::string decoded;
-  if (startsWith(bytes, kUtf8Mark)) {
-    // The mark says UTF-8, so invalid bytes after it are damage to show as "?" rather than a reason to
-    // read the whole text another way.
-    convertUtf8(bytes.substr(kUtf8Mark.size()), decoded, '?', false);
-  } else if (startsWith(bytes, "\xFF\xFE")) {
-    decoded = utf16ToCp1252(bytes.substr(2), false);
-  } else if (startsWith(bytes, "\xFE\xFF")) {
-    decoded = utf16ToCp1252(bytes.substr(2), true);
-  } else if (asciiRunEnd(bytes, 0) == bytes.size()) {
+  const std::optional<ByteOrderMark> mark = byteOrderMarkOf(bytes);
+  if (!mark) {
+    std::string converted;
+    if (Utf8Verdict::onWholeText(bytes, converted) == StreamEncoding::Utf8)
+      return normalizeLineBreaks(converted);
     return normalizeLineBreaks(bytes);
-  } else {
-    // Validating while converting spares a pass over text that does turn out to be UTF-8.
-    const Utf8Conversion conversion = convertUtf8(bytes, decoded, '?', true);
-    if (!conversion.valid || !conversion.multiByte) return normalizeLineBreaks(bytes);
   }
-  return normalizeLineBreaks(decoded);
+  // A whole file is one last piece. After a UTF-8 mark, invalid bytes are damage to show as "?" rather
+  // than a reason to read the whole text another way.
+  StreamDecoder decoder(mark->encoding);
+  return normalizeLineBreaks(decoder.decode(bytes.substr(mark->length), true));
 }
 
 std::string cp1252ToUtf8(std::string_view text) {
@@ -255,6 +263,10 @@ std::string cp1252ToUtf8(std::string_view text) {
 // `out` receives the converted text in place of what it held.
 bool utf8ToCp1252(std::string_view text, std::string& out, char replacement) {
   return convertUtf8(text, out, replacement, false).everyCharacterHadForm;
+}
+
+std::size_t validUtf8ToCp1252(std::string_view text, std::string& out) {
+  return convertUtf8(text, out, '?', true).validLength;
 }
 
 std::string displayableUtf8(std::string_view bytes) {

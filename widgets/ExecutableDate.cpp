@@ -5,9 +5,9 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include "extraction/FileDescriptor.h"
+#include "extraction/PosixIo.h"
 
 namespace glanex {
 
@@ -21,7 +21,7 @@ constexpr int kLastPackedYear = 2107;
 
 FileDateTime ExecutableFileDate(const std::string& path) {
   // Read-only, so that a program running or being rebuilt at the same time is no obstacle.
-  const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  const FileDescriptor file(openRetrying(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (file.get() < 0) return kNoFileDate;
 
   struct stat status {};

@@ -304,7 +304,7 @@ TEST_F(DocumentCommands, TypedNamesWithoutExtensionGetRtfUnlessAnExistingFileIsO
   setPaneText(form->RichEdit2()->control(), "a@b.test\r\nc@d.test");
   form->RichEdit2()->setModifiedFlag(true);
   EXPECT_EQ(save({typeName(dir.path(), u"résultat-адреса"_s)}), 0);
-  EXPECT_EQ(loadDocumentFile(dir.file("résultat-адреса.rtf")).plainText(), "a@b.test\r\nc@d.test");
+  EXPECT_EQ(loadedDocument(dir.file("résultat-адреса.rtf")).plainText(), "a@b.test\r\nc@d.test");
   EXPECT_FALSE(std::filesystem::exists(dir.file("résultat-адреса")));
   EXPECT_FALSE(form->RichEdit2()->ModifiedFlag());
 }
@@ -333,7 +333,7 @@ TEST_F(DocumentCommands, SavingOverAFileReplacesItOnlyWhenTheUserAnswersOui) {
     EXPECT_EQ(save({typeName(dir.path(), u"liste.rtf"_s), row.answer}), 0);
     EXPECT_EQ(readBytes(target) != "ancien", row.replaced);
     if (row.replaced) {
-      EXPECT_EQ(loadDocumentFile(target).plainText(), "nouveau@b.test");
+      EXPECT_EQ(loadedDocument(target).plainText(), "nouveau@b.test");
     }
     EXPECT_EQ(form->RichEdit2()->ModifiedFlag(), !row.replaced);
     EXPECT_EQ(focused(), copyButton);

@@ -78,7 +78,7 @@ void expectErrorNaming(const std::function<void()>& action, const std::string& p
 }
 
 void expectOpenError(const std::string& path) {
-  expectErrorNaming<EFOpenError>([&] { loadDocumentFile(path); }, "Impossible d'ouvrir le fichier", path);
+  expectErrorNaming<EFOpenError>([&] { loadedDocument(path); }, "Impossible d'ouvrir le fichier", path);
 }
 
 void expectCreateError(const std::string& path) {
@@ -96,16 +96,16 @@ TEST_F(DocumentFilesTest, PlainTextLoadsAsLinesWhateverItsLineBreaks) {
   for (const char* content : {"caf\xE9\r\n\r\nfin", "caf\xE9\n\nfin", "caf\xC3\xA9\r\rfin"}) {
     SCOPED_TRACE(content);
     writeBytes(scratch.file("plain.txt"), content);
-    EXPECT_EQ(loadDocumentFile(scratch.file("plain.txt")), expected);
+    EXPECT_EQ(loadedDocument(scratch.file("plain.txt")), expected);
   }
 }
 
 TEST_F(DocumentFilesTest, ContentNotNameDecidesRtf) {
   writeBytes(scratch.file("formatted.txt"), kRtf);
-  EXPECT_EQ(loadDocumentFile(scratch.file("formatted.txt")), *RtfReader::read(kRtf));
+  EXPECT_EQ(loadedDocument(scratch.file("formatted.txt")), *RtfReader::read(kRtf));
 
   writeBytes(scratch.file("plain.rtf"), "no {\\rtf here\n");
-  EXPECT_EQ(loadDocumentFile(scratch.file("plain.rtf")), FormattedText::fromPlainText("no {\\rtf here\r\n"));
+  EXPECT_EQ(loadedDocument(scratch.file("plain.rtf")), FormattedText::fromPlainText("no {\\rtf here\r\n"));
 }
 
 TEST_F(DocumentFilesTest, LoadErrorsNameTheAbsolutePath) {
@@ -167,7 +167,7 @@ TEST_F(DocumentFilesTest, SaveThenLoadGivesTheSameDocument) {
        {"out.rtf", "\xD0\xB0\xD0\xB4\xD1\x80\xD0\xB5\xD1\x81\xD0\xB0-\xF0\x9F\x98\x80.txt", "caf\xE9.txt"}) {
     SCOPED_TRACE(name);
     saveDocumentFile(scratch.file(name), sampleDocument());
-    EXPECT_EQ(loadDocumentFile(scratch.file(name)), sampleDocument());
+    EXPECT_EQ(loadedDocument(scratch.file(name)), sampleDocument());
   }
 }
 
@@ -176,7 +176,7 @@ TEST_F(DocumentFilesTest, SaveReplacesAFileAndKeepsItsMode) {
   writeBytes(path, "old content that is longer than nothing");
   ::chmod(path.c_str(), 0640);
   saveDocumentFile(path, sampleDocument());
-  EXPECT_EQ(loadDocumentFile(path), sampleDocument());
+  EXPECT_EQ(loadedDocument(path), sampleDocument());
   EXPECT_EQ(permissionsOf(path), 0640u);
   EXPECT_EQ(entriesOf(scratch.path()), std::vector<std::string>{"notes.rtf"});
 }
@@ -202,8 +202,8 @@ TEST_F(DocumentFilesTest, SaveThroughASymbolicLinkReplacesTheFileItPointsTo) {
 
   EXPECT_TRUE(fs::is_symlink(scratch.path() / "link.rtf"));
   EXPECT_TRUE(fs::is_symlink(scratch.path() / "dangling.rtf"));
-  EXPECT_EQ(loadDocumentFile(scratch.file("real/target.rtf")), sampleDocument());
-  EXPECT_EQ(loadDocumentFile(scratch.file("real/later.rtf")), sampleDocument());
+  EXPECT_EQ(loadedDocument(scratch.file("real/target.rtf")), sampleDocument());
+  EXPECT_EQ(loadedDocument(scratch.file("real/later.rtf")), sampleDocument());
   EXPECT_EQ(entriesOf(scratch.path() / "real"), (std::vector<std::string>{"later.rtf", "target.rtf"}));
 }
 
@@ -436,7 +436,7 @@ TEST_P(SaveFaultTest, EndsAsTheSystemAllowsKeepsTheOldFileWhereItCanAndLeavesNoT
   for (const std::string& name : names) {
     SCOPED_TRACE(name);
     if (saved) {
-      EXPECT_EQ(loadDocumentFile(scratch.file(name)), sampleDocument());
+      EXPECT_EQ(loadedDocument(scratch.file(name)), sampleDocument());
     } else if (untouched) {
       EXPECT_EQ(readBytes(scratch.file(name)), kOldContent);
     }
@@ -468,8 +468,8 @@ std::vector<std::string> saveTrace(const std::vector<SystemCallRecord>& records,
     }
     return "other " + path;
   };
-  static const char* const kNames[] = {"open",   "write",  "fsync",     "close",    "rename",
-                                       "fchmod", "fchown", "ftruncate", "fallocate"};
+  static const char* const kNames[] = {"open",   "write",     "fsync",     "close", "rename", "fchmod",
+                                       "fchown", "ftruncate", "fallocate", "read",  "pread"};
   std::vector<std::string> trace;
   for (const SystemCallRecord& record : records) {
     std::string step = std::string(kNames[static_cast<int>(record.call)]) + " " + role(record.path);

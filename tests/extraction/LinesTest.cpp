@@ -1,6 +1,7 @@
 #include "support/LinesContract.h"
 
 #include "extraction/TextPane.h"
+#include "support/TestSupport.h"
 
 namespace glanex::test {
 namespace {
@@ -33,6 +34,19 @@ TEST(TextBuffer, CapacityCutKeepsNoHalfLineBreak) {
   buffer.replaceSelection("ab\r\ncd");
   EXPECT_EQ(buffer.text(), "ab");
   EXPECT_EQ(buffer.lineCount(), 1);
+}
+
+// A document that does not fit keeps what the same cut keeps of its text, in its own formats.
+TEST(CapacityCut, ADocumentKeepsWhatTheCutOfItsTextKeeps) {
+  FormattedText document;
+  document.paragraphs = {Paragraph{{{"ab", Format().bold()}, {"c", {}}}, Alignment::Center}, Paragraph{},
+                         Paragraph{{{"de", {}}}, Alignment::Right}};
+  const std::string text = document.plainText();
+  for (std::int64_t room = 0; room <= std::ssize(text); ++room) {
+    SCOPED_TRACE(room);
+    EXPECT_EQ(fittingPart(document, room).plainText(), text.substr(0, fittingLength(text, room)));
+  }
+  EXPECT_EQ(fittingPart(document, std::ssize(text)), document);
 }
 
 TEST(TextBuffer, LineIndexFollowsEditsInTheMiddle) {

@@ -133,17 +133,17 @@ int interceptOpen(const char* path, int flags, Forward forward) {
 }
 
 template <typename Forward>
-int interceptOnDescriptor(SystemCall call, int fd, Forward forward) {
+auto interceptOnDescriptor(SystemCall call, int fd, Forward forward) -> decltype(forward()) {
   if (!armed.load(std::memory_order_acquire)) return forward();
   const OpenedFile file = fileOf(fd);
   const Decision decision = decide(call, file);
-  int result = -1;
+  decltype(forward()) result = -1;
   if (decision.errorNumber != 0) {
     errno = decision.errorNumber;
   } else {
     result = forward();
   }
-  record(call, file, result);
+  record(call, file, static_cast<int>(result));
   return result;
 }
 
@@ -226,6 +226,21 @@ int __open_2(const char* path, int flags) {
 int __open64_2(const char* path, int flags) {
   static const auto next = nextDefinition<int (*)(const char*, int)>("__open64_2");
   return interceptOpen(path, flags, [&] { return next(path, flags); });
+}
+
+ssize_t read(int fd, void* data, size_t size) {
+  static const auto next = nextDefinition<ssize_t (*)(int, void*, size_t)>("read");
+  return interceptOnDescriptor(SystemCall::Read, fd, [&] { return next(fd, data, size); });
+}
+
+ssize_t pread(int fd, void* data, size_t size, off_t offset) {
+  static const auto next = nextDefinition<ssize_t (*)(int, void*, size_t, off_t)>("pread");
+  return interceptOnDescriptor(SystemCall::Pread, fd, [&] { return next(fd, data, size, offset); });
+}
+
+ssize_t pread64(int fd, void* data, size_t size, off64_t offset) {
+  static const auto next = nextDefinition<ssize_t (*)(int, void*, size_t, off64_t)>("pread64");
+  return interceptOnDescriptor(SystemCall::Pread, fd, [&] { return next(fd, data, size, offset); });
 }
 
 ssize_t write(int fd, const void* data, size_t size) {

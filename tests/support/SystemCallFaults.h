@@ -4,13 +4,25 @@
 #include <vector>
 
 // Failing system calls on purpose, to see what the file code does when the disk or the kernel says no.
-// SystemCallFaults.cpp defines open, write, fsync, close, rename, fchmod, fchown, ftruncate and
-// fallocate for the whole test program; each forwards to the next definition (the C library's, or a
+// SystemCallFaults.cpp defines open, read, pread, write, fsync, close, rename, fchmod, fchown, ftruncate
+// and fallocate for the whole test program; each forwards to the next definition (the C library's, or a
 // sanitizer's) unless a fault is armed. Link that source into the test program itself, not into a
 // library, so that its definitions win.
 namespace glanex::test {
 
-enum class SystemCall { Open, Write, Fsync, Close, Rename, Fchmod, Fchown, Ftruncate, Fallocate };
+enum class SystemCall {
+  Open,
+  Write,
+  Fsync,
+  Close,
+  Rename,
+  Fchmod,
+  Fchown,
+  Ftruncate,
+  Fallocate,
+  Read,
+  Pread
+};
 
 // One call made while a SystemCallFaults is alive.
 struct SystemCallRecord {

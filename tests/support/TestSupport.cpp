@@ -6,6 +6,8 @@
 
 #include <stdlib.h>
 
+#include "extraction/DocumentFiles.h"
+
 namespace glanex::test {
 
 void MemoryClipboard::setContent(const std::string& rtf, const std::string& plainText) {
@@ -43,6 +45,11 @@ void writeBytes(const std::string& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary);
   out << bytes;
   if (!out) throw std::runtime_error("cannot write " + path);
+}
+
+FormattedText loadedDocument(const std::string& path) {
+  LoadedFile file = readDocumentFile(path);
+  return file.rtf ? std::move(*file.rtf) : FormattedText::fromPlainText(file.plainText);
 }
 
 std::string testDataFile(const std::string& name) {

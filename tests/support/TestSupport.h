@@ -48,6 +48,9 @@ class ScratchDir {
 std::string readBytes(const std::string& path);
 void writeBytes(const std::string& path, const std::string& bytes);
 
+// The document a pane holds once it has loaded the file at `path`; throws as readDocumentFile does.
+FormattedText loadedDocument(const std::string& path);
+
 // A character format built field by field (designated initializers that leave fields out warn in GCC).
 struct Format {
   CharFormat value;
