@@ -125,7 +125,7 @@ std::optional<std::string> openThroughCommand(TLogoAppForm& form, const std::str
     }
   });
   closer.start();
-  form.openFileGivenAtStart(QString::fromStdString(path));
+  form.openFileGivenAtStart(path);
   return error;
 }
 
