@@ -6,7 +6,7 @@ FUZZ_DIR := build-fuzz
 CMAKE_FLAGS := -G Ninja -DGLANEX_WARNINGS_AS_ERRORS=ON
 PREFIX ?= /usr/local
 
-.PHONY: deps configure build test run install bench sanitize fuzz clean
+.PHONY: deps configure build test run install bench sanitize fuzz format-check clean
 
 deps:
 	@scripts/install-deps
@@ -54,6 +54,11 @@ fuzz:
 		-DGLANEX_BUILD_FUZZERS=ON -DGLANEX_BUILD_GUI=OFF -DGLANEX_BUILD_TESTS=OFF >/dev/null
 	@cmake --build $(FUZZ_DIR)
 	@FUZZ_SECONDS=$(FUZZ_SECONDS) fuzz/run-fuzzers $(FUZZ_DIR) $(FUZZERS)
+
+# Every tracked C++ file against .clang-format, with the clang-format Debian ships (the one to format with).
+format-check:
+	@scripts/install-deps format
+	@git ls-files -z -- '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror
 
 clean:
 	@rm -rf $(BUILD_DIR) $(BENCH_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)
