@@ -6,7 +6,7 @@ FUZZ_DIR := build-fuzz
 CMAKE_FLAGS := -G Ninja -DGLANEX_WARNINGS_AS_ERRORS=ON
 PREFIX ?= /usr/local
 
-.PHONY: deps configure build test run install bench sanitize fuzz format-check clean
+.PHONY: deps configure build test run install bench-build bench bench-smoke sanitize fuzz format-check clean
 
 deps:
 	@scripts/install-deps
@@ -27,11 +27,17 @@ run: build
 install: build
 	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
-bench: deps
-	@cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DGLANEX_BUILD_BENCHMARKS=ON >/dev/null
+bench-build: deps
+	@cmake -S . -B $(BENCH_DIR) $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=Release -DGLANEX_BUILD_BENCHMARKS=ON >/dev/null
 	@cmake --build $(BENCH_DIR) --target glanex-bench glanex-bench-window
+
+bench: bench-build
 	@$(BENCH_DIR)/bin/glanex-bench
 	@$(BENCH_DIR)/bin/glanex-bench-window
+
+# Each benchmark once on small sources, and bench/compare.sh on tiny corpora: for CI, not for figures.
+bench-smoke: bench-build
+	@bench/run-smoke $(BENCH_DIR)
 
 # Every target built and every test run under AddressSanitizer and UndefinedBehaviorSanitizer; the first
 # finding fails. Only leaks inside system libraries are suppressed, in tests/lsan.supp.
