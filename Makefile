@@ -50,7 +50,7 @@ sanitize: deps
 	@$(SANITIZER_ENV) cmake --build $(SANITIZE_DIR)
 	@cd $(SANITIZE_DIR) && $(SANITIZER_ENV) ctest --output-on-failure --no-tests=error -j$$(nproc)
 
-# libFuzzer needs clang; each target runs FUZZ_SECONDS seconds: make fuzz FUZZ_SECONDS=600
+# libFuzzer needs clang; each target runs FUZZ_SECONDS seconds: make fuzz FUZZ_SECONDS=600 (CI: 5)
 FUZZ_SECONDS ?= 60
 FUZZERS := rtf_reader text_encoding pipeline lines version_resource
 
