@@ -6,7 +6,7 @@ FUZZ_DIR := build-fuzz
 CMAKE_FLAGS := -G Ninja -DGLANEX_WARNINGS_AS_ERRORS=ON
 PREFIX ?= /usr/local
 
-.PHONY: deps configure build test run install bench sanitize fuzz clean
+.PHONY: deps configure build test run install bench-build bench bench-smoke sanitize fuzz format-check clean
 
 deps:
 	@scripts/install-deps
@@ -27,11 +27,17 @@ run: build
 install: build
 	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
-bench: deps
-	@cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DGLANEX_BUILD_BENCHMARKS=ON >/dev/null
+bench-build: deps
+	@cmake -S . -B $(BENCH_DIR) $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=Release -DGLANEX_BUILD_BENCHMARKS=ON >/dev/null
 	@cmake --build $(BENCH_DIR) --target glanex-bench glanex-bench-window
+
+bench: bench-build
 	@$(BENCH_DIR)/bin/glanex-bench
 	@$(BENCH_DIR)/bin/glanex-bench-window
+
+# Each benchmark once on small sources, and bench/compare.sh on tiny corpora: for CI, not for figures.
+bench-smoke: bench-build
+	@bench/run-smoke $(BENCH_DIR)
 
 # Every target built and every test run under AddressSanitizer and UndefinedBehaviorSanitizer; the first
 # finding fails. Only leaks inside system libraries are suppressed, in tests/lsan.supp.
@@ -44,7 +50,7 @@ sanitize: deps
 	@$(SANITIZER_ENV) cmake --build $(SANITIZE_DIR)
 	@cd $(SANITIZE_DIR) && $(SANITIZER_ENV) ctest --output-on-failure --no-tests=error -j$$(nproc)
 
-# libFuzzer needs clang; each target runs FUZZ_SECONDS seconds: make fuzz FUZZ_SECONDS=600
+# libFuzzer needs clang; each target runs FUZZ_SECONDS seconds: make fuzz FUZZ_SECONDS=600 (CI: 5)
 FUZZ_SECONDS ?= 60
 FUZZERS := rtf_reader text_encoding pipeline lines version_resource
 
@@ -54,6 +60,11 @@ fuzz:
 		-DGLANEX_BUILD_FUZZERS=ON -DGLANEX_BUILD_GUI=OFF -DGLANEX_BUILD_TESTS=OFF >/dev/null
 	@cmake --build $(FUZZ_DIR)
 	@FUZZ_SECONDS=$(FUZZ_SECONDS) fuzz/run-fuzzers $(FUZZ_DIR) $(FUZZERS)
+
+# Every tracked C++ file against .clang-format, with the clang-format Debian ships (the one to format with).
+format-check:
+	@scripts/install-deps format
+	@git ls-files -z -- '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror
 
 clean:
 	@rm -rf $(BUILD_DIR) $(BENCH_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)

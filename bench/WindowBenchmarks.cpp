@@ -6,6 +6,8 @@
 #include <QScrollBar>
 #include <QTimer>
 
+#include <algorithm>
+#include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +20,7 @@
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/LogoMain.h"
@@ -36,6 +39,20 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr std::size_t kFiftyMegabytes = 50'000'000;
+
+// The size of a generated source: `full`, or less when GLANEX_BENCH_SOURCE_BYTES caps it, so that a quick
+// run (CI's) goes through every benchmark in seconds; the counters then report the smaller sizes.
+std::size_t sourceBytes(std::size_t full) {
+  const char* cap = std::getenv("GLANEX_BENCH_SOURCE_BYTES");
+  if (cap == nullptr) return full;
+  const std::string_view text(cap);
+  std::size_t bytes = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), bytes);
+  if (error != std::errc() || end != text.data() + text.size() || bytes == 0) {
+    throw std::invalid_argument("GLANEX_BENCH_SOURCE_BYTES : nombre d'octets invalide");
+  }
+  return std::min(full, bytes);
+}
 
 // A folder of its own under the temporary folder, removed with its files when the program ends.
 class ScratchFolder {
@@ -97,7 +114,7 @@ std::string proseSource(std::size_t approximateBytes) {
 const std::string& fiftyMegabyteFile() {
   static const std::string path = [] {
     const std::string file = scratch().file("source-50mo.txt");
-    writeFile(file, proseSource(kFiftyMegabytes));
+    writeFile(file, proseSource(sourceBytes(kFiftyMegabytes)));
     return file;
   }();
   return path;
@@ -171,9 +188,10 @@ std::string oneLineOfBytes(std::size_t length) {
 // The longest line a window's pane opens: opened, then painted once, which lays the line out.
 void BM_OpenLongestLoadedLine(benchmark::State& state) {
   const std::string path = scratch().file("ligne.bin");
-  writeFile(path, oneLineOfBytes(static_cast<std::size_t>(kLongestLoadedLine)));
+  const std::size_t length = sourceBytes(static_cast<std::size_t>(kLongestLoadedLine));
+  writeFile(path, oneLineOfBytes(length));
   timeOpens(state, path);
-  state.counters["line_length"] = static_cast<double>(kLongestLoadedLine);
+  state.counters["line_length"] = static_cast<double>(length);
 }
 
 void BM_PageDownRepaintOfFiftyMegabytes(benchmark::State& state) {
