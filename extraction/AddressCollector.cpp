@@ -37,6 +37,11 @@ void AddressCollector::finish() {
   openRun_.clear();
 }
 
+void AddressCollector::collectChunk(std::string_view chunk, std::uint64_t firstOccurrence) {
+  addresses_.continueFrom(firstOccurrence);
+  collect(chunk);
+}
+
 void AddressCollector::collect(std::string_view text) {
   if (!separators_.contains('@')) {
     collectAroundJoiningAt(text);

@@ -22,6 +22,9 @@ class AddressCollector {
   void feed(std::string_view text);
   // Ends the text, so that a token still open at its end counts too.
   void finish();
+  // Takes a whole chunk of a text that is cut only right after separators, its occurrences numbered from
+  // `firstOccurrence` + 1 on, so that the lists of the text's chunks merge in the text's order.
+  void collectChunk(std::string_view chunk, std::uint64_t firstOccurrence);
 
   const LastOccurrenceList& addresses() const { return addresses_; }
 

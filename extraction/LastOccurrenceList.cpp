@@ -70,15 +70,41 @@ void LastOccurrenceList::add(std::string_view token) {
   if (entries_.size() * 2 > slots_.size()) growSlots();
 }
 
+void LastOccurrenceList::continueFrom(std::uint64_t occurrence) {
+  occurrences_ = std::max(occurrences_, occurrence);
+}
+
+std::uint64_t LastOccurrenceList::lastOccurrenceOf(std::string_view token, std::uint64_t hash) const {
+  const std::uint32_t held = slots_[slotFor(token, hash)];
+  return held == 0 ? 0 : entries_[held - 1].lastOccurrence;
+}
+
 std::vector<std::string> LastOccurrenceList::inOrder() const {
-  std::vector<const Entry*> order;
-  order.reserve(entries_.size());
-  for (const Entry& entry : entries_) order.push_back(&entry);
-  std::sort(order.begin(), order.end(),
-            [](const Entry* a, const Entry* b) { return a->lastOccurrence < b->lastOccurrence; });
+  const LastOccurrenceList* const self = this;
+  return mergedInOrder({&self, 1});
+}
+
+std::vector<std::string> LastOccurrenceList::mergedInOrder(std::span<const LastOccurrenceList* const> lists) {
+  struct Survivor {
+    std::uint64_t lastOccurrence;
+    std::string_view token;
+  };
+  std::vector<Survivor> survivors;
+  for (const LastOccurrenceList* list : lists) {
+    for (const Entry& entry : list->entries_) {
+      const std::string_view token = list->textOf(entry);
+      // An occurrence is never numbered twice, so exactly one list holds the last of each token.
+      const bool lastHere = std::all_of(lists.begin(), lists.end(), [&](const LastOccurrenceList* other) {
+        return other == list || other->lastOccurrenceOf(token, entry.hash) < entry.lastOccurrence;
+      });
+      if (lastHere) survivors.push_back({entry.lastOccurrence, token});
+    }
+  }
+  std::sort(survivors.begin(), survivors.end(),
+            [](const Survivor& a, const Survivor& b) { return a.lastOccurrence < b.lastOccurrence; });
   std::vector<std::string> tokens;
-  tokens.reserve(order.size());
-  for (const Entry* entry : order) tokens.emplace_back(textOf(*entry));
+  tokens.reserve(survivors.size());
+  for (const Survivor& survivor : survivors) tokens.emplace_back(survivor.token);
   return tokens;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,10 +18,16 @@ class LastOccurrenceList {
 
   // Records an occurrence of `token`, which becomes its last one.
   void add(std::string_view token);
+  // Numbers the occurrences that follow from `occurrence` + 1 on, which must be no step back: the lists
+  // of the chunks of one text then number their occurrences as the whole text would order them.
+  void continueFrom(std::uint64_t occurrence);
 
   std::size_t size() const { return entries_.size(); }
   // The tokens, oldest last occurrence first.
   std::vector<std::string> inOrder() const;
+  // The tokens of several lists that number their occurrences apart, each where it occurred last in any
+  // of them, oldest first.
+  static std::vector<std::string> mergedInOrder(std::span<const LastOccurrenceList* const> lists);
 
  private:
   struct Entry {
@@ -36,6 +43,8 @@ class LastOccurrenceList {
   // The slot holding `token`, or the empty slot where it belongs.
   std::size_t slotFor(std::string_view token, std::uint64_t hash) const;
   void growSlots();
+  // When `token` last occurred, 0 when never.
+  std::uint64_t lastOccurrenceOf(std::string_view token, std::uint64_t hash) const;
 
   std::string arena_;
   std::vector<Entry> entries_;
