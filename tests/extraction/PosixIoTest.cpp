@@ -48,7 +48,7 @@ TEST(InterruptedSystemCall, EveryReaderCallsAgain) {
     std::function<std::string()> read;
   } readers[] = {
       {"document, open", SystemCall::Open, document}, {"document, read", SystemCall::Read, document},
-      {"streamed, open", SystemCall::Open, streamed}, {"streamed, pread", SystemCall::Pread, streamed},
+      {"streamed, open", SystemCall::Open, streamed}, {"streamed, read", SystemCall::Read, streamed},
       {"version, open", SystemCall::Open, version},   {"version, pread", SystemCall::Pread, version},
       {"build date, open", SystemCall::Open, date},
   };

@@ -200,6 +200,28 @@ TEST(StreamingExtraction, ReadsFilesInEveryEncodingAndRtfAsLoadingDoes) {
   EXPECT_GT(compared, 1'200);
 }
 
+// Every thread count and chunk size against the whole text decoded and collected in one piece. Chunks of
+// a few bytes put their read edges inside tokens, CR LF pairs and UTF-8 sequences; the forms include UTF-8
+// broken late, which one thread may learn only after another has read chunks both ways.
+TEST(StreamingExtraction, GivesOneListWhateverTheThreadsAndTheChunkEdges) {
+  for (unsigned seed = 0; seed < 400; ++seed) {
+    InputGenerator generator(seed);
+    const std::string text = generator.text();
+    const std::string separators = generator.separators();
+    std::vector<std::string> forms = encodedForms(text);
+    const std::string utf8 = forms[1];
+    forms.push_back(utf8.substr(0, utf8.size() / 2) + "\xE9" + utf8.substr(utf8.size() / 2));
+    for (const std::string& bytes : forms) {
+      const Addresses expected = extractAddressesUnlimited(decodePlainText(bytes), separators);
+      for (const std::size_t threads : {1, 2, 3, 8}) {
+        const StreamingSettings settings{threads, static_cast<std::size_t>(generator.pick(1, 64))};
+        ASSERT_TRUE(extractAddressesFromBytes(bytes, separators, settings) == expected)
+            << "seed " << seed << ", " << threads << " threads, chunks of " << settings.chunkSize;
+      }
+    }
+  }
+}
+
 class RecordingReadProgress : public ReadProgress {
  public:
   void ReportBytesRead(std::int64_t done, std::int64_t total) override { reports.emplace_back(done, total); }
