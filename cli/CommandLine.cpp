@@ -59,7 +59,8 @@ std::int64_t extractUnlimited(const Options& options, TextPane& finalList) {
   {
     std::optional<TerminalProgress> bar;
     if (wantsProgressBar(options)) bar.emplace();
-    addresses = extractAddressesFromFile(options.inputPath, options.separators, bar ? &*bar : nullptr);
+    addresses = extractAddressesFromFile(options.inputPath, options.separators, bar ? &*bar : nullptr,
+                                         {.threads = options.threads});
   }
   finalList.buffer().setDocument(FormattedText::fromPlainText(joinLines(addresses)));
   return finalList.Lines().LineCount();

@@ -1,5 +1,6 @@
 #include "cli/Options.h"
 
+#include <charconv>
 #include <span>
 #include <string_view>
 
@@ -36,12 +37,26 @@ void setEncoding(Options& options, const std::string& name) {
   }
 }
 
+// More threads than this only cost memory: no machine it runs on has that many cores.
+constexpr std::size_t kMostThreads = 1024;
+
+void setThreads(Options& options, const std::string& count) {
+  std::size_t threads = 0;
+  const auto [end, error] = std::from_chars(count.data(), count.data() + count.size(), threads);
+  if (error != std::errc() || end != count.data() + count.size() || threads == 0 || threads > kMostThreads) {
+    throw UsageError("Nombre de fils invalide : « " + count + " » ; entier de 1 à " +
+                     std::to_string(kMostThreads) + " attendu");
+  }
+  options.threads = threads;
+}
+
 constexpr OptionRule kOptionRules[] = {
     {'s', "separateurs", true, setSeparators},
     {'\0', "virgules", false, [](Options& options, const std::string&) { options.addCommas = true; }},
     {'o', "sortie", true, [](Options& options, const std::string& path) { options.outputPath = path; }},
     {'e', "encodage", true, setEncoding},
     {'\0', "sans-limite", false, [](Options& options, const std::string&) { options.unlimited = true; }},
+    {'j', "fils", true, setThreads},
     {'q', "silencieux", false, [](Options& options, const std::string&) { options.quiet = true; }},
     {'h', "help", false, [](Options& options, const std::string&) { options.action = CliAction::ShowHelp; }},
     {'V', "version", false,
@@ -157,6 +172,7 @@ std::string helpText() {
          "  -e, --encodage ENC       encodage de la liste affichée : utf-8 (par défaut) ou cp1252\n"
          "      --sans-limite        sans limite de longueur de ligne ni de taille de liste, en un\n"
          "                           seul passage : pour les gros fichiers\n"
+         "  -j, --fils N             avec --sans-limite, N fils de calcul (par défaut : un par cœur)\n"
          "  -q, --silencieux         n'affiche ni la progression ni le nombre d'adresses\n"
          "  -h, --help               affiche cette aide\n"
          "  -V, --version            affiche la version\n"

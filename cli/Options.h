@@ -27,6 +27,8 @@ struct Options {
   bool quiet = false;
   // The streaming extraction instead of the staged one: no line or list limits, for big inputs.
   bool unlimited = false;
+  // The streaming extraction's threads; 0 for one per core available.
+  std::size_t threads = 0;
 
   bool operator==(const Options&) const = default;
 };

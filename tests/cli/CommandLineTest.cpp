@@ -408,6 +408,14 @@ TEST_F(cliRun, WithoutLimitGivesTheStagedListsFromFilesPipesAndRtf) {
   const Outcome staged = runWithPipedInput({"-q"}, big);
   EXPECT_EQ(staged.status, 0) << staged.err;
   EXPECT_EQ(runWithPipedInput({"-q", "--sans-limite"}, big).out, staged.out);
+  // A pipe is read once and never copied: no temporary folder is needed, whatever the threads.
+  const char* const savedFolder = std::getenv("TMPDIR");
+  const std::string saved = savedFolder != nullptr ? savedFolder : "";
+  setenv("TMPDIR", scratch_.file("absent").c_str(), 1);
+  for (const char* threads : {"1", "3"}) {
+    EXPECT_EQ(runWithPipedInput({"-q", "--sans-limite", "-j", threads}, big).out, staged.out) << threads;
+  }
+  savedFolder != nullptr ? setenv("TMPDIR", saved.c_str(), 1) : unsetenv("TMPDIR");
   for (const char* sample : {"club-libreoffice", "compte-rendu-pandoc"}) {
     const Outcome outcome = run({"-q", "--sans-limite", test::testDataFile(std::string(sample) + ".rtf")});
     EXPECT_EQ(outcome.out, test::readBytes(test::testDataFile(std::string(sample) + ".expected"))) << sample;

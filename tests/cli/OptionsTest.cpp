@@ -56,6 +56,8 @@ const AcceptedCase kAcceptedCases[] = {
     {"LaterEncodingWins", {"-e", "cp1252", "--encodage", "utf-8"}, [](Options&) {}},
     {"Commas", {"--virgules"}, [](Options& o) { o.addCommas = true; }},
     {"StreamingWithoutLimit", {"--sans-limite"}, [](Options& o) { o.unlimited = true; }},
+    {"Threads", {"-j", "3"}, [](Options& o) { o.threads = 3; }},
+    {"ThreadsLongAttached", {"--fils=1024"}, [](Options& o) { o.threads = 1024; }},
     {"HelpStopsBeforeLaterMistakes",
      {"-h", "--inconnue"},
      [](Options& o) { o.action = CliAction::ShowHelp; }},
@@ -96,6 +98,10 @@ const RejectedCase kRejectedCases[] = {
     {"TwoFiles", {"a.txt", "b.txt"}},
     {"SeparatorWithoutCp1252Form", {"-s", "\xE2\x98\x83"}},
     {"SeparatorNotUtf8", {"-s", "\xFF"}},
+    {"NoThreads", {"-j", "0"}},
+    {"ThreadsNotANumber", {"--fils", "2x"}},
+    {"ThreadsNegative", {"-j-1"}},
+    {"TooManyThreads", {"-j", "1025"}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Table, cliOptionsRejected, ::testing::ValuesIn(kRejectedCases),
