@@ -14,10 +14,8 @@ namespace glanex {
 // A piece of the input that starts and ends on token edges, numbered in input order.
 struct Chunk {
   std::vector<char> buffer;  // only grows, so that a reused chunk costs no new allocation
-  std::size_t size = 0;
+  std::string_view bytes;    // in buffer, or in the input itself when it is all in memory
   std::uint64_t index = 0;
-
-  std::string_view bytes() const { return {buffer.data(), size}; }
 };
 
 // Cuts an input into chunks of about `chunkSize` bytes, each ending right after a line end (CR or LF) or,
@@ -29,19 +27,30 @@ class ChunkReader {
  public:
   // `start`: bytes already taken from `source`, which the input begins with.
   ChunkReader(ByteSource& source, std::size_t chunkSize, std::string_view separators, std::string start);
+  // The same for an input all in memory, whose chunks are views of it.
+  ChunkReader(std::string_view input, std::size_t chunkSize, std::string_view separators);
 
   // Fills `chunk` with the next chunk; false at the end of the input.
   bool next(Chunk& chunk);
+  // The bytes of the chunks given so far.
+  std::int64_t handedOut() const { return handedOut_; }
 
  private:
+  ChunkReader(ByteSource* source, std::size_t chunkSize, std::string_view separators, std::string start,
+              std::string_view input);
+
+  bool nextRead(Chunk& chunk);
+  bool nextInMemory(Chunk& chunk);
   // The length of the longest start of `bytes` that ends on an edge, 0 when none does.
   std::size_t edgeCut(std::string_view bytes) const;
 
-  ByteSource& source_;
+  ByteSource* source_;  // null for an input in memory
+  std::string_view rest_;
   std::size_t chunkSize_;
   std::array<bool, 256> edges_{};
   std::string carried_;
   std::uint64_t nextIndex_ = 0;
+  std::int64_t handedOut_ = 0;
   bool ended_ = false;
 };
 

@@ -39,9 +39,17 @@ InputStream::InputStream(const std::string& path) : file_(openNamed(path)) {
   const struct stat status = statusOf(file_.get(), path);
   // Standard input redirected from a file may already be past its start.
   const off_t position = ::lseek(file_.get(), 0, SEEK_CUR);
-  if (S_ISREG(status.st_mode) && position >= 0) size_ = status.st_size - position;
+  if (S_ISREG(status.st_mode) && position >= 0) {
+    position_ = position;
+    size_ = status.st_size - position;
+  }
   // The kernel may read further ahead for a reader that never goes back.
   ::posix_fadvise(file_.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
+}
+
+std::unique_ptr<MappedInput> InputStream::mapRest() const {
+  if (!size_ || consumed() > 0) return nullptr;
+  return MappedInput::map(file_.get(), position_, *size_);
 }
 
 std::size_t InputStream::fill(std::span<char> buffer) {

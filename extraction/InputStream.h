@@ -1,12 +1,14 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
 
 #include "extraction/ByteSource.h"
 #include "extraction/FileDescriptor.h"
+#include "extraction/MappedInput.h"
 
 namespace glanex {
 
@@ -21,6 +23,10 @@ class InputStream : public ByteSource {
   // The bytes left to read when it was opened, known for a regular file only.
   std::optional<std::int64_t> size() const { return size_; }
 
+  // The bytes left, mapped into memory, for a regular file that is not empty and that the system lets
+  // map; nothing otherwise.
+  std::unique_ptr<MappedInput> mapRest() const;
+
   // read() throws EOutOfResources "Erreur au chargement du flux" when reading fails.
 
  private:
@@ -28,6 +34,7 @@ class InputStream : public ByteSource {
   static int openNamed(const std::string& path);
 
   FileDescriptor file_;
+  std::int64_t position_ = 0;
   std::optional<std::int64_t> size_;
 };
 

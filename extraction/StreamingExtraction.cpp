@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <thread>
 
@@ -14,6 +16,7 @@
 #include "extraction/DocumentFiles.h"
 #include "extraction/EncodingSniffing.h"
 #include "extraction/InputStream.h"
+#include "extraction/MappedInput.h"
 #include "extraction/StreamDecoder.h"
 
 namespace glanex {
@@ -38,18 +41,19 @@ class MemorySource : public ByteSource {
 // Reports the bytes read so far, on the reading thread only.
 class ReadReport {
  public:
-  ReadReport(const ByteSource& source, std::optional<std::int64_t> size, ReadProgress* progress)
-      : source_(source), total_(size.value_or(-1)), progress_(progress) {}
+  ReadReport(std::optional<std::int64_t> size, ReadProgress* progress)
+      : total_(size.value_or(-1)), progress_(progress) {}
 
-  void update() const {
-    if (progress_ != nullptr) progress_->ReportBytesRead(source_.consumed(), total_);
+  void update(std::int64_t done) const {
+    if (progress_ != nullptr) progress_->ReportBytesRead(done, total_);
   }
 
  private:
-  const ByteSource& source_;
   std::int64_t total_;
   ReadProgress* progress_;
 };
+
+using ReportRead = std::function<void()>;
 
 void readRest(ByteSource& source, std::string& bytes) {
   for (;;) {
@@ -61,10 +65,9 @@ void readRest(ByteSource& source, std::string& bytes) {
   }
 }
 
-std::vector<std::string> collectRtf(ByteSource& source, std::string start, std::string_view separators) {
-  readRest(source, start);
+std::vector<std::string> collectRtf(std::string_view bytes, std::string_view separators) {
   AddressCollector collector(separators);
-  collector.feed(documentFromBytes(start).plainText());
+  collector.feed(documentFromBytes(bytes).plainText());
   collector.finish();
   return collector.addresses().inOrder();
 }
@@ -72,7 +75,7 @@ std::vector<std::string> collectRtf(ByteSource& source, std::string start, std::
 // UTF-16 is decoded in order, a block at a time, on the reading thread: no byte of it is a token edge
 // alone.
 std::vector<std::string> collectUtf16(ByteSource& source, std::string start, StreamEncoding encoding,
-                                      std::string_view separators, const ReadReport& report) {
+                                      std::string_view separators, const ReportRead& reportRead) {
   AddressCollector collector(separators);
   StreamDecoder decoder(encoding);
   std::string block = std::move(start);
@@ -82,7 +85,7 @@ std::vector<std::string> collectUtf16(ByteSource& source, std::string start, Str
     const std::size_t count = source.read({block.data() + held, kIoBlockSize});
     last = count < kIoBlockSize;
     block.resize(held + count);
-    report.update();
+    reportRead();
     collector.feed(decoder.decode(block, last));
     block.clear();
   }
@@ -90,55 +93,92 @@ std::vector<std::string> collectUtf16(ByteSource& source, std::string start, Str
   return collector.addresses().inOrder();
 }
 
-std::vector<std::string> collectChunks(ByteSource& source, std::string start, ChunkEncoding encoding,
+// Collects the chunks of `reader` on the threads the settings ask for. When the chunks are views of a
+// mapping, each one's pages are handed back once it is collected.
+std::vector<std::string> collectChunks(ChunkReader& reader, ChunkEncoding encoding,
                                        std::string_view separators, const StreamingSettings& settings,
-                                       const ReadReport& report) {
+                                       const MappedInput* mapping, const ReportRead& reportRead) {
   const std::size_t threads = settings.threads == 0 ? availableCores() : settings.threads;
-  ChunkReader reader(source, settings.chunkSize, separators, std::move(start));
   EncodingEvidence evidence;
   std::vector<ChunkReadings> readings;
   readings.reserve(threads);
   for (std::size_t thread = 0; thread < threads; ++thread)
     readings.emplace_back(separators, encoding, evidence);
+  const auto collect = [&](std::size_t thread, const Chunk& chunk) {
+    readings[thread].collect(chunk.bytes, chunk.index);
+    if (mapping != nullptr) mapping->release(chunk.bytes);
+  };
   if (threads == 1) {
     Chunk chunk;
     while (reader.next(chunk)) {
-      report.update();
-      readings.front().collect(chunk.bytes(), chunk.index);
+      reportRead();
+      collect(0, chunk);
     }
   } else {
-    ChunkWorkers workers(threads, [&](std::size_t thread, const Chunk& chunk) {
-      readings[thread].collect(chunk.bytes(), chunk.index);
-    });
+    ChunkWorkers workers(threads, collect);
     for (Chunk chunk = workers.take(); reader.next(chunk); chunk = workers.take()) {
-      report.update();
+      reportRead();
       workers.hand(std::move(chunk));
     }
     workers.finish();
   }
-  report.update();
+  reportRead();
   return ChunkReadings::merged(readings, evidence);
 }
 
+ChunkEncoding chunkEncodingOf(const std::optional<ByteOrderMark>& mark) {
+  if (!mark) return ChunkEncoding::Undecided;
+  return mark->encoding == StreamEncoding::Utf8 ? ChunkEncoding::Utf8 : ChunkEncoding::Cp1252;
+}
+
+bool isUtf16(const std::optional<ByteOrderMark>& mark) {
+  return mark && mark->encoding != StreamEncoding::Utf8;
+}
+
+// An input that is read: standard input, a pipe, a device.
 std::vector<std::string> collectFromSource(ByteSource& source, std::optional<std::int64_t> size,
                                            std::string_view separators, ReadProgress* progress,
                                            const StreamingSettings& settings) {
-  const ReadReport report(source, size, progress);
+  const ReadReport report(size, progress);
+  const ReportRead reportRead = [&] { report.update(source.consumed()); };
   std::string start(kRtfSignature.size(), '\0');
   start.resize(source.read(start));
   if (startsAsRtf(start)) {
-    std::vector<std::string> addresses = collectRtf(source, std::move(start), separators);
-    report.update();
-    return addresses;
+    readRest(source, start);
+    reportRead();
+    return collectRtf(start, separators);
   }
   const std::optional<ByteOrderMark> mark = byteOrderMarkOf(start);
-  if (!mark)
-    return collectChunks(source, std::move(start), ChunkEncoding::Undecided, separators, settings, report);
-  start.erase(0, mark->length);
-  if (mark->encoding == StreamEncoding::Utf8) {
-    return collectChunks(source, std::move(start), ChunkEncoding::Utf8, separators, settings, report);
+  if (mark) start.erase(0, mark->length);
+  if (isUtf16(mark)) return collectUtf16(source, std::move(start), mark->encoding, separators, reportRead);
+  ChunkReader reader(source, settings.chunkSize, separators, std::move(start));
+  return collectChunks(reader, chunkEncodingOf(mark), separators, settings, nullptr, reportRead);
+}
+
+// A regular file, mapped.
+std::vector<std::string> collectFromMapping(const MappedInput& mapping, std::string_view separators,
+                                            ReadProgress* progress, const StreamingSettings& settings) {
+  std::string_view bytes = mapping.bytes();
+  const ReadReport report(static_cast<std::int64_t>(bytes.size()), progress);
+  if (startsAsRtf(bytes)) {
+    report.update(static_cast<std::int64_t>(bytes.size()));
+    return collectRtf(bytes, separators);
   }
-  return collectUtf16(source, std::move(start), mark->encoding, separators, report);
+  const std::optional<ByteOrderMark> mark = byteOrderMarkOf(bytes);
+  const std::size_t markLength = mark ? mark->length : 0;
+  bytes.remove_prefix(markLength);
+  if (isUtf16(mark)) {
+    MemorySource source(bytes);
+    const ReportRead reportRead = [&] {
+      report.update(static_cast<std::int64_t>(markLength) + source.consumed());
+    };
+    return collectUtf16(source, {}, mark->encoding, separators, reportRead);
+  }
+  ChunkReader reader(bytes, settings.chunkSize, separators);
+  const ReportRead reportRead = [&] {
+    report.update(static_cast<std::int64_t>(markLength) + reader.handedOut());
+  };
+  return collectChunks(reader, chunkEncodingOf(mark), separators, settings, &mapping, reportRead);
 }
 
 }  // namespace
@@ -159,6 +199,9 @@ std::vector<std::string> extractAddressesUnlimited(std::string_view text, std::s
 std::vector<std::string> extractAddressesFromFile(const std::string& path, std::string_view separators,
                                                   ReadProgress* progress, const StreamingSettings& settings) {
   InputStream input(path);
+  if (const std::unique_ptr<MappedInput> mapping = input.mapRest()) {
+    return collectFromMapping(*mapping, separators, progress, settings);
+  }
   return collectFromSource(input, input.size(), separators, progress, settings);
 }
 

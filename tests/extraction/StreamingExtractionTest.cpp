@@ -204,7 +204,9 @@ TEST(StreamingExtraction, ReadsFilesInEveryEncodingAndRtfAsLoadingDoes) {
 // a few bytes put their read edges inside tokens, CR LF pairs and UTF-8 sequences; the forms include UTF-8
 // broken late, which one thread may learn only after another has read chunks both ways.
 TEST(StreamingExtraction, GivesOneListWhateverTheThreadsAndTheChunkEdges) {
-  for (unsigned seed = 0; seed < 400; ++seed) {
+  ScratchDir scratch;
+  const std::string path = scratch.file("source");
+  for (unsigned seed = 0; seed < 300; ++seed) {
     InputGenerator generator(seed);
     const std::string text = generator.text();
     const std::string separators = generator.separators();
@@ -213,10 +215,15 @@ TEST(StreamingExtraction, GivesOneListWhateverTheThreadsAndTheChunkEdges) {
     forms.push_back(utf8.substr(0, utf8.size() / 2) + "\xE9" + utf8.substr(utf8.size() / 2));
     for (const std::string& bytes : forms) {
       const Addresses expected = extractAddressesUnlimited(decodePlainText(bytes), separators);
+      // Read as a pipe gives them, and mapped as a file is.
+      writeBytes(path, bytes);
       for (const std::size_t threads : {1, 2, 3, 8}) {
         const StreamingSettings settings{threads, static_cast<std::size_t>(generator.pick(1, 64))};
         ASSERT_TRUE(extractAddressesFromBytes(bytes, separators, settings) == expected)
             << "seed " << seed << ", " << threads << " threads, chunks of " << settings.chunkSize;
+        ASSERT_TRUE(extractAddressesFromFile(path, separators, nullptr, settings) == expected)
+            << "seed " << seed << ", " << threads << " threads, chunks of " << settings.chunkSize
+            << ", mapped";
       }
     }
   }
