@@ -12,8 +12,15 @@ constexpr std::size_t kChunksPerThread = 2;
 ChunkWorkers::ChunkWorkers(std::size_t threads, Work work)
     : work_(std::move(work)), spare_(threads * kChunksPerThread + 1) {
   threads_.reserve(threads);
-  for (std::size_t thread = 0; thread < threads; ++thread)
-    threads_.emplace_back([this, thread] { serve(thread); });
+  try {
+    for (std::size_t thread = 0; thread < threads; ++thread) {
+      threads_.emplace_back([this, thread] { serve(thread); });
+    }
+  } catch (...) {
+    // No destructor runs for an object whose constructor throws: the threads started must end here.
+    stop();
+    throw;
+  }
 }
 
 ChunkWorkers::~ChunkWorkers() {
