@@ -6,7 +6,7 @@ FUZZ_DIR := build-fuzz
 CMAKE_FLAGS := -G Ninja -DGLANEX_WARNINGS_AS_ERRORS=ON
 PREFIX ?= /usr/local
 
-.PHONY: deps configure build test run install uninstall bench-build bench bench-smoke sanitize fuzz format-check clean
+.PHONY: deps configure build test run install uninstall deb bench-build bench bench-smoke sanitize fuzz format-check clean
 
 deps:
 	@scripts/install-deps
@@ -39,6 +39,11 @@ uninstall:
 	@grep '/share/doc/glanex/' $(BUILD_DIR)/install_manifest.txt | head -n 1 | xargs -r -d '\n' dirname | \
 		xargs -r -d '\n' rmdir --ignore-fail-on-non-empty --
 	@rm $(BUILD_DIR)/install_manifest.txt
+
+# The Debian package of the tested build tree, build/glanex_<version>_<arch>.deb.
+deb: build
+	@scripts/install-deps deb
+	@cd $(BUILD_DIR) && cpack -G DEB
 
 bench-build: deps
 	@cmake -S . -B $(BENCH_DIR) $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=Release -DGLANEX_BUILD_BENCHMARKS=ON >/dev/null
