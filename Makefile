@@ -40,10 +40,11 @@ uninstall:
 		xargs -r -d '\n' rmdir --ignore-fail-on-non-empty --
 	@rm $(BUILD_DIR)/install_manifest.txt
 
-# The Debian package of the tested build tree, build/glanex_<version>_<arch>.deb.
+# The Debian package of the tested build tree, build/glanex_<version>_<arch>.deb, which lintian checks.
 deb: build
 	@scripts/install-deps deb
 	@cd $(BUILD_DIR) && cpack -G DEB
+	@lintian --fail-on error $(BUILD_DIR)/glanex_*.deb
 
 bench-build: deps
 	@cmake -S . -B $(BENCH_DIR) $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=Release -DGLANEX_BUILD_BENCHMARKS=ON >/dev/null
