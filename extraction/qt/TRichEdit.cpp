@@ -1,4 +1,4 @@
-#include "extraction/TRichEdit.h"
+#include "extraction/qt/TRichEdit.h"
 
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -7,9 +7,9 @@
 #include <QTextDocument>
 
 #include "extraction/PaneCommands.h"
-#include "extraction/QtClipboard.h"
-#include "extraction/QtCp1252.h"
 #include "extraction/RtfWriter.h"
+#include "extraction/qt/QtClipboard.h"
+#include "extraction/qt/QtCp1252.h"
 
 #include <sstream>
 

@@ -1,4 +1,4 @@
-#include "app/SimpleStatusBar.h"
+#include "app/qt/SimpleStatusBar.h"
 
 #include <QLabel>
 #include <QResizeEvent>

@@ -1,10 +1,10 @@
-#include "extraction/QtClipboard.h"
+#include "extraction/qt/QtClipboard.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
 
-#include "extraction/QtCp1252.h"
+#include "extraction/qt/QtCp1252.h"
 
 namespace glanex {
 

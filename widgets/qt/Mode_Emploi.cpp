@@ -1,4 +1,4 @@
-#include "widgets/Mode_Emploi.h"
+#include "widgets/qt/Mode_Emploi.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "widgets/ProductAddresses.h"
-#include "widgets/WidgetHelpers.h"
+#include "widgets/qt/WidgetHelpers.h"
 
 namespace glanex {
 

@@ -1,4 +1,4 @@
-#include "widgets/ErrorBox.h"
+#include "widgets/qt/ErrorBox.h"
 
 #include <QMessageBox>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "widgets/ProgramIcon.h"
+#include "widgets/qt/ProgramIcon.h"
 
 #include <QString>
 

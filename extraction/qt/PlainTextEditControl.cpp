@@ -1,4 +1,4 @@
-#include "extraction/PlainTextEditControl.h"
+#include "extraction/qt/PlainTextEditControl.h"
 
 #include <QPlainTextEdit>
 #include <QTextBlock>
@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "extraction/Errors.h"
-#include "extraction/QtCp1252.h"
+#include "extraction/qt/QtCp1252.h"
 
 namespace glanex {
 

@@ -1,6 +1,6 @@
-#include "app/Windows1252Validator.h"
+#include "app/qt/Windows1252Validator.h"
 
-#include "extraction/QtCp1252.h"
+#include "extraction/qt/QtCp1252.h"
 
 namespace glanex {
 

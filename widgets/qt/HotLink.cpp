@@ -1,4 +1,4 @@
-#include "widgets/HotLink.h"
+#include "widgets/qt/HotLink.h"
 
 #include <QDesktopServices>
 #include <QMouseEvent>

@@ -1,4 +1,4 @@
-#include "extraction/QtCp1252.h"
+#include "extraction/qt/QtCp1252.h"
 
 #include "extraction/TextEncoding.h"
 

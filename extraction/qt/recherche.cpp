@@ -1,4 +1,4 @@
-#include "extraction/recherche.h"
+#include "extraction/qt/recherche.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -14,11 +14,11 @@
 #include <limits>
 #include <utility>
 
-#include "extraction/BusyCursor.h"
-#include "extraction/TRichEdit.h"
-#include "widgets/ErrorBox.h"
-#include "widgets/Gauges.h"
-#include "widgets/WidgetHelpers.h"
+#include "extraction/qt/BusyCursor.h"
+#include "extraction/qt/TRichEdit.h"
+#include "widgets/qt/ErrorBox.h"
+#include "widgets/qt/Gauges.h"
+#include "widgets/qt/WidgetHelpers.h"
 
 namespace glanex {
 
@@ -194,6 +194,7 @@ void TRecStatus::showRunning() {
 }
 
 void TRecStatus::showCount(std::int64_t count) {
+  // DecimalText's rule: QString::number writes the same digits, with no grouping.
   Label5_->setText(u"= "_s + QString::number(count) + u" Email(s)"_s);
   Label5_->show();
   StaticText1_->setText(u" Traitement terminé ! "_s);

@@ -1,4 +1,4 @@
-#include "app/EtchedGroupBox.h"
+#include "app/qt/EtchedGroupBox.h"
 
 #include <qdrawutil.h>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "widgets/WidgetHelpers.h"
+#include "widgets/qt/WidgetHelpers.h"
 
 #include <QWidget>
 

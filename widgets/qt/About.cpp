@@ -1,4 +1,4 @@
-#include "widgets/About.h"
+#include "widgets/qt/About.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -11,10 +11,10 @@
 #include <QStyle>
 #include <QTime>
 
-#include "widgets/HotLink.h"
 #include "widgets/ProductAddresses.h"
-#include "widgets/ProgramIcon.h"
-#include "widgets/WidgetHelpers.h"
+#include "widgets/qt/HotLink.h"
+#include "widgets/qt/ProgramIcon.h"
+#include "widgets/qt/WidgetHelpers.h"
 
 namespace glanex {
 

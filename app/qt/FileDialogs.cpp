@@ -1,4 +1,4 @@
-#include "app/FileDialogs.h"
+#include "app/qt/FileDialogs.h"
 
 #include <QComboBox>
 #include <QFile>

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "widgets/TrackLabel.h"
+#include "widgets/qt/TrackLabel.h"
 
 namespace glanex {
 

@@ -1,4 +1,4 @@
-#include "app/HintTracker.h"
+#include "app/qt/HintTracker.h"
 
 #include <QAction>
 #include <QApplication>

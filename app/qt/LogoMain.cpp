@@ -1,4 +1,4 @@
-#include "app/LogoMain.h"
+#include "app/qt/LogoMain.h"
 
 #include <QAction>
 #include <QApplication>
@@ -27,26 +27,26 @@
 #include <optional>
 
 #include "app/DocumentNames.h"
-#include "app/EtchedGroupBox.h"
-#include "app/HintTracker.h"
 #include "app/ResultPunctuation.h"
 #include "app/VersionInfo.h"
-#include "app/Windows1252Validator.h"
+#include "app/qt/EtchedGroupBox.h"
+#include "app/qt/HintTracker.h"
+#include "app/qt/Windows1252Validator.h"
 #include "extraction/AvailableMemory.h"
-#include "extraction/BusyCursor.h"
 #include "extraction/DocumentFiles.h"
 #include "extraction/Pipeline.h"
-#include "extraction/QtCp1252.h"
-#include "extraction/TRichEdit.h"
 #include "extraction/TextEncoding.h"
-#include "extraction/recherche.h"
-#include "widgets/About.h"
-#include "widgets/ErrorBox.h"
-#include "widgets/HotLink.h"
-#include "widgets/Mode_Emploi.h"
+#include "extraction/qt/BusyCursor.h"
+#include "extraction/qt/QtCp1252.h"
+#include "extraction/qt/TRichEdit.h"
+#include "extraction/qt/recherche.h"
 #include "widgets/ProductAddresses.h"
-#include "widgets/ProgramIcon.h"
-#include "widgets/WidgetHelpers.h"
+#include "widgets/qt/About.h"
+#include "widgets/qt/ErrorBox.h"
+#include "widgets/qt/HotLink.h"
+#include "widgets/qt/Mode_Emploi.h"
+#include "widgets/qt/ProgramIcon.h"
+#include "widgets/qt/WidgetHelpers.h"
 
 namespace glanex {
 

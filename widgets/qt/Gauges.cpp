@@ -1,4 +1,4 @@
-#include "widgets/Gauges.h"
+#include "widgets/qt/Gauges.h"
 
 #include <QGuiApplication>
 #include <QPainter>

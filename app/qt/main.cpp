@@ -8,12 +8,12 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
-#include "app/LogoMain.h"
 #include "app/StartupArguments.h"
 #include "app/VersionInfo.h"
-#include "widgets/About.h"
-#include "widgets/ProgramIcon.h"
-#include "widgets/WidgetHelpers.h"
+#include "app/qt/LogoMain.h"
+#include "widgets/qt/About.h"
+#include "widgets/qt/ProgramIcon.h"
+#include "widgets/qt/WidgetHelpers.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <memory>
 
-#include "extraction/PlainTextEditControl.h"
 #include "extraction/TRichEditStrings.h"
+#include "extraction/qt/PlainTextEditControl.h"
 
 namespace glanex {
 

@@ -7,8 +7,8 @@
 
 #include <string>
 
-#include "app/FileDialogs.h"
-#include "app/SimpleStatusBar.h"
+#include "app/qt/FileDialogs.h"
+#include "app/qt/SimpleStatusBar.h"
 
 class QAbstractButton;
 class QAction;

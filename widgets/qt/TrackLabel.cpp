@@ -1,4 +1,4 @@
-#include "widgets/TrackLabel.h"
+#include "widgets/qt/TrackLabel.h"
 
 #include <QEnterEvent>
 #include <QToolTip>
