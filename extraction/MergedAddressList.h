@@ -20,12 +20,13 @@ class MergedAddressList {
   // The next input's list, in the order of its addresses' last occurrences.
   void append(std::vector<std::string> inputList);
 
-  // Every address once, in the order of its last occurrence across the inputs.
-  std::vector<std::string> addresses() const;
+  // Every address once, in the order of its last occurrence across the inputs. Leaves the list empty.
+  std::vector<std::string> takeAddresses();
 
  private:
   Case comparison_;
   std::vector<std::string> entries_;
+  int inputs_ = 0;
 };
 
 }  // namespace glanex

@@ -66,8 +66,8 @@ TEST(MergedAddressList, GivesTheListOfTheInputsReadOneAfterTheOther) {
       allTokens.insert(allTokens.end(), input.begin(), input.end());
     }
     SCOPED_TRACE(wholeText);
-    EXPECT_EQ(exact.addresses(), extractAddressesUnlimited(wholeText, kDefaultSeparators));
-    EXPECT_EQ(folded.addresses(), lastOccurrencesIgnoringCase(allTokens));
+    EXPECT_EQ(exact.takeAddresses(), extractAddressesUnlimited(wholeText, kDefaultSeparators));
+    EXPECT_EQ(folded.takeAddresses(), lastOccurrencesIgnoringCase(allTokens));
   }
 }
 
