@@ -45,8 +45,8 @@ void loadSource(TextPane& source, const std::string& path) {
 // or error. A terminal that says it is dumb would print its escape sequences as text.
 bool wantsProgressBar(const Options& options) {
   const char* terminal = std::getenv("TERM");
-  return !options.quiet && ::isatty(STDERR_FILENO) == 1 && terminal != nullptr &&
-         std::string_view(terminal) != "dumb" && *terminal != '\0';
+  return !options.quiet && ::isatty(STDERR_FILENO) == 1 && terminal != nullptr && *terminal != '\0' &&
+         std::string_view(terminal) != "dumb";
 }
 
 std::string joinLines(const std::vector<std::string>& lines) {
@@ -73,9 +73,7 @@ std::optional<std::vector<std::string>> extractInput(const Options& options, con
 // The streaming extraction's list of every input, in a list without limit so that the output steps are
 // shared. Returns the count, or nothing when no input could be read; `complete` tells whether all were.
 std::optional<std::int64_t> extractUnlimited(const Options& options, TextPane& finalList, bool& complete) {
-  const InputFiles inputs =
-      listInputFiles(options.inputPaths.empty() ? std::vector<std::string>{"-"} : options.inputPaths,
-                     options.recursive, options.outputPath);
+  const InputFiles inputs = listInputFiles(options.inputPaths, options.recursive, options.outputPath);
   for (const std::string& message : inputs.unreadable) writeStandardError(withFinalDot(message) + "\n");
   complete = inputs.unreadable.empty();
   MergedAddressList merged(options.ignoreCase ? MergedAddressList::Case::IgnoreAscii
@@ -90,7 +88,7 @@ std::optional<std::int64_t> extractUnlimited(const Options& options, TextPane& f
   }
   if (!anyRead) return std::nullopt;
   finalList.buffer().setCapacity(kUnlimitedCapacity);
-  finalList.buffer().setDocument(FormattedText::fromPlainText(joinLines(merged.addresses())));
+  finalList.buffer().setDocument(FormattedText::fromPlainText(joinLines(merged.takeAddresses())));
   return finalList.Lines().LineCount();
 }
 
@@ -118,7 +116,7 @@ std::string formatFinalList(const TextPane& finalList, OutputEncoding encoding) 
 // without the capacity.
 std::int64_t extractStaged(const Options& options, StagedExtraction& staged) {
   TextPane source = TextPane::document();
-  loadSource(source, options.inputPaths.empty() ? "-" : options.inputPaths.front());
+  loadSource(source, options.inputPaths.front());
   std::optional<TerminalProgress> bar;
   if (wantsProgressBar(options)) bar.emplace();
   try {
@@ -143,7 +141,6 @@ void saveFinalList(const TextPane& finalList, const std::string& target) {
 
 void refuseTargetsThatAreInputs(const Options& options) {
   if (!options.outputPath) return;
-  if (options.inputPaths.empty()) refuseTargetThatIsInput(*options.outputPath, "-");
   for (const std::string& path : options.inputPaths) refuseTargetThatIsInput(*options.outputPath, path);
 }
 

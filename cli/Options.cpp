@@ -173,7 +173,7 @@ Options parseOptions(const std::vector<std::string>& arguments) {
     }
     if (options.action != CliAction::Extract) return options;
   }
-  options.inputPaths = std::move(files);
+  if (!files.empty()) options.inputPaths = std::move(files);
   refuseConflicts(options);
   return options;
 }

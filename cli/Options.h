@@ -16,9 +16,9 @@ enum class OutputEncoding { Utf8, Cp1252 };
 
 struct Options {
   CliAction action = CliAction::Extract;
-  // In the order given; "-" (at most once) or none reads standard input. Folders are walked with
+  // In the order given; "-" (at most once, and the default) reads standard input. Folders are walked with
   // `recursive`.
-  std::vector<std::string> inputPaths;
+  std::vector<std::string> inputPaths = {"-"};
   bool recursive = false;
   // Windows-1252, as the pipeline compares them with the pane's bytes.
   std::string separators{kDefaultSeparators};
