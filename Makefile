@@ -30,15 +30,14 @@ run: configure
 install: build
 	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix $(PREFIX) --strip
 
-# Removes every file the last `make install` wrote, as CMake listed them (DESTDIR included), and the
-# documentation folder once empty.
+# Removes every file the last `make install` wrote, as CMake listed them (give the same DESTDIR: the list
+# leaves it out), and the documentation folder once empty.
 uninstall:
 	@test -f $(BUILD_DIR)/install_manifest.txt || \
 		{ echo "Rien à désinstaller : $(BUILD_DIR)/install_manifest.txt manque." >&2; exit 1; }
-	@xargs -d '\n' rm -f -- < $(BUILD_DIR)/install_manifest.txt
-	@grep '/share/doc/glanex/' $(BUILD_DIR)/install_manifest.txt | head -n 1 | xargs -r -d '\n' dirname | \
-		xargs -r -d '\n' rmdir --ignore-fail-on-non-empty --
-	@rm $(BUILD_DIR)/install_manifest.txt
+	@sed 's|^|$(DESTDIR)|' $(BUILD_DIR)/install_manifest.txt | xargs -r -d '\n' rm -f --
+	@doc=$$(sed -n 's|^\(.*/share/doc/glanex\)/.*|$(DESTDIR)\1|p' $(BUILD_DIR)/install_manifest.txt | head -n 1); \
+		if [ -d "$$doc" ]; then rmdir --ignore-fail-on-non-empty -- "$$doc"; fi
 
 # The Debian package of the tested build tree, build/glanex_<version>_<arch>.deb, which lintian checks.
 deb: build
