@@ -289,20 +289,20 @@ TEST_F(cliRun, BadSourcesGiveTheirListOrTheSystemsErrorNeverACrash) {
   } rows[] = {
       {"missing file", scratch_.file("absent.txt"), 1, "",
        "Impossible d'ouvrir le fichier \"" + scratch_.file("absent.txt") +
-           "\". No such file or directory.\n"},
+           "\". Aucun fichier ou dossier de ce nom.\n"},
       {"folder", scratch_.file("dossier"), 1, "",
-       "Impossible d'ouvrir le fichier \"" + scratch_.file("dossier") + "\". Is a directory.\n"},
+       "Impossible d'ouvrir le fichier \"" + scratch_.file("dossier") + "\". Est un dossier.\n"},
       // NUL is an ordinary character, in the list as in the source.
       {"NUL bytes", writeSource("avant\0 jean@exemple.fr \0\r\n\0marie@exemple.fr\0\r\n"s), 0,
        "jean@exemple.fr\n\0marie@exemple.fr\0\n"s, "= 2 Email(s)\n"},
       // The system does not tidy "sub/.." away when sub/ is missing, so neither does the message.
       {"existing file behind a missing folder", scratch_.file("sub/../source.txt"), 1, "",
        "Impossible d'ouvrir le fichier \"" + scratch_.file("sub/../source.txt") +
-           "\". No such file or directory.\n"},
+           "\". Aucun fichier ou dossier de ce nom.\n"},
       // Only the message makes the name displayable; bytes that are no UTF-8 show as U+FFFD.
       {"missing file named outside Windows-1252", scratch_.file("\xD0\xB0-caf\xE9.txt"), 1, "",
        "Impossible d'ouvrir le fichier \"" + scratch_.file("\xD0\xB0-caf\xEF\xBF\xBD.txt") +
-           "\". No such file or directory.\n"},
+           "\". Aucun fichier ou dossier de ce nom.\n"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
@@ -318,7 +318,7 @@ TEST_F(cliRun, NamesStandardInputAndTheSystemsReasonWhenItCannotBeRead) {
     SCOPED_TRACE(engine);
     const Outcome outcome = runRedirected({engine}, scratch_.path().string(), "", O_TRUNC);
     EXPECT_EQ(outcome.status, 1);
-    EXPECT_EQ(outcome.err, "Impossible de lire l'entrée standard. Is a directory.\n");
+    EXPECT_EQ(outcome.err, "Impossible de lire l'entrée standard. Est un dossier.\n");
   }
 }
 
@@ -466,9 +466,9 @@ TEST_F(cliRun, ReadsSeveralFilesAndFoldersAsOneList) {
   fs::create_symlink("absent", folder + "/casse");
   ASSERT_EQ(mkfifo((folder + "/fifo").c_str(), 0600), 0);
   const std::string broken =
-      "Impossible d'ouvrir le fichier \"" + folder + "/casse\". No such file or directory.\n";
-  const std::string missing =
-      "Impossible d'ouvrir le fichier \"" + scratch_.file("absent") + "\". No such file or directory.\n";
+      "Impossible d'ouvrir le fichier \"" + folder + "/casse\". Aucun fichier ou dossier de ce nom.\n";
+  const std::string missing = "Impossible d'ouvrir le fichier \"" + scratch_.file("absent") +
+                              "\". Aucun fichier ou dossier de ce nom.\n";
   const struct {
     const char* name;
     std::vector<std::string> arguments;
@@ -504,7 +504,7 @@ TEST_F(cliRun, ReadsSeveralFilesAndFoldersAsOneList) {
        {folder},
        1,
        "",
-       "Impossible d'ouvrir le fichier \"" + folder + "\". Is a directory.\n"},
+       "Impossible d'ouvrir le fichier \"" + folder + "\". Est un dossier.\n"},
       {"encoding names in any case", {"--enc", "WINDOWS-1252", "-e", "UTF-8", un}, 0, "a@x.fr\nb@x.fr\n", ""},
       {"an ambiguous prefix",
        {"--s", un},
@@ -517,7 +517,7 @@ TEST_F(cliRun, ReadsSeveralFilesAndFoldersAsOneList) {
        1,
        "",
        "Impossible d'ouvrir le fichier \"" + scratch_.path().string() +
-           "/-q\". No such file or directory.\n"},
+           "/-q\". Aucun fichier ou dossier de ce nom.\n"},
       {"the window's run takes one file",
        {"--fenetre", un, deux},
        2,
