@@ -15,7 +15,7 @@ class PrivateRuntimeDir {
   PrivateRuntimeDir() {
     if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) return;
     std::string pattern = (std::filesystem::temp_directory_path() / "glanex-runtime-XXXXXX").string();
-    // mkdtemp creates the folder with mode 0700, as the XDG specification asks.
+    // mkdtemp creates the folder with mode 0700, as desktops require of a runtime folder.
     if (::mkdtemp(pattern.data()) == nullptr) return;
     path_ = pattern;
     ::setenv("XDG_RUNTIME_DIR", path_.c_str(), 1);
