@@ -23,13 +23,13 @@
 #include <string_view>
 #include <vector>
 
-#include "app/LogoMain.h"
+#include "app/qt/LogoMain.h"
 #include "bench/BenchmarkSources.h"
 #include "bench/HeadlessProgress.h"
-#include "extraction/PlainTextEditControl.h"
 #include "extraction/StagedExtraction.h"
-#include "extraction/TRichEdit.h"
-#include "extraction/recherche.h"
+#include "extraction/qt/PlainTextEditControl.h"
+#include "extraction/qt/TRichEdit.h"
+#include "extraction/qt/recherche.h"
 
 // The window's costs, measured offscreen: opening a big source into the source pane, paging through it,
 // and the processing window against a run that only stores its progress.

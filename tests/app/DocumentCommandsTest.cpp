@@ -27,10 +27,10 @@
 #include <sys/stat.h>
 
 #include "QtPrinters.h"
-#include "app/LogoMain.h"
+#include "app/qt/LogoMain.h"
 #include "extraction/DocumentFiles.h"
-#include "extraction/PlainTextEditControl.h"
-#include "extraction/TRichEdit.h"
+#include "extraction/qt/PlainTextEditControl.h"
+#include "extraction/qt/TRichEdit.h"
 #include "support/TestSupport.h"
 
 namespace glanex::test {

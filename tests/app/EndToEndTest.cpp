@@ -13,9 +13,9 @@
 #include <QDir>
 #include <QGroupBox>
 
-#include "app/LogoMain.h"
-#include "extraction/TRichEdit.h"
-#include "extraction/recherche.h"
+#include "app/qt/LogoMain.h"
+#include "extraction/qt/TRichEdit.h"
+#include "extraction/qt/recherche.h"
 #include "support/TestSupport.h"
 
 // The main job as a user does it: paste, "Mise en forme", "Exécuter", "Terminé", commas, copy.

@@ -4,7 +4,7 @@
 #include <QWidget>
 
 #include "QtPrinters.h"
-#include "app/HintTracker.h"
+#include "app/qt/HintTracker.h"
 
 namespace glanex::test {
 namespace {

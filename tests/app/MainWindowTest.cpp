@@ -29,16 +29,16 @@
 #include <memory>
 
 #include "QtPrinters.h"
-#include "app/HintTracker.h"
-#include "app/LogoMain.h"
+#include "app/qt/HintTracker.h"
+#include "app/qt/LogoMain.h"
 #include "extraction/Pipeline.h"
-#include "extraction/TRichEdit.h"
-#include "extraction/recherche.h"
+#include "extraction/qt/TRichEdit.h"
+#include "extraction/qt/recherche.h"
 #include "support/TestSupport.h"
-#include "widgets/About.h"
-#include "widgets/HotLink.h"
-#include "widgets/Mode_Emploi.h"
 #include "widgets/ProductAddresses.h"
+#include "widgets/qt/About.h"
+#include "widgets/qt/HotLink.h"
+#include "widgets/qt/Mode_Emploi.h"
 
 namespace glanex::test {
 namespace {

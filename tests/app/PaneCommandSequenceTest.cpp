@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "app/LogoMain.h"
-#include "extraction/TRichEdit.h"
-#include "extraction/recherche.h"
+#include "app/qt/LogoMain.h"
+#include "extraction/qt/TRichEdit.h"
+#include "extraction/qt/recherche.h"
 #include "support/TestSupport.h"
 
 // The commands that rewrite a pane's whole text, run in random order with the view scrolled anywhere and

@@ -16,9 +16,9 @@
 
 #include "app/QtPrinters.h"
 #include "extraction/Pipeline.h"
-#include "extraction/TRichEdit.h"
-#include "extraction/recherche.h"
-#include "widgets/Gauges.h"
+#include "extraction/qt/TRichEdit.h"
+#include "extraction/qt/recherche.h"
+#include "widgets/qt/Gauges.h"
 
 namespace glanex::test {
 namespace {

@@ -8,9 +8,9 @@
 #include <QTextDocument>
 
 #include "extraction/Errors.h"
-#include "extraction/QtCp1252.h"
 #include "extraction/RtfReader.h"
-#include "extraction/TRichEdit.h"
+#include "extraction/qt/QtCp1252.h"
+#include "extraction/qt/TRichEdit.h"
 #include "support/LinesContract.h"
 #include "support/TestSupport.h"
 

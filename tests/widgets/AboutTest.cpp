@@ -9,10 +9,10 @@
 #include <QTimer>
 
 #include "app/QtPrinters.h"
-#include "widgets/About.h"
 #include "widgets/ExecutableDate.h"
-#include "widgets/HotLink.h"
-#include "widgets/ProgramIcon.h"
+#include "widgets/qt/About.h"
+#include "widgets/qt/HotLink.h"
+#include "widgets/qt/ProgramIcon.h"
 
 namespace glanex {
 namespace {

@@ -12,7 +12,7 @@
 
 #include "app/QtPrinters.h"
 #include "extraction/Errors.h"
-#include "widgets/ErrorBox.h"
+#include "widgets/qt/ErrorBox.h"
 
 namespace glanex::test {
 namespace {

@@ -6,7 +6,7 @@
 #include <QPalette>
 #include <functional>
 
-#include "widgets/Gauges.h"
+#include "widgets/qt/Gauges.h"
 
 namespace glanex {
 namespace {

@@ -10,7 +10,7 @@
 
 #include <memory>
 
-#include "widgets/HotLink.h"
+#include "widgets/qt/HotLink.h"
 
 namespace glanex {
 namespace {

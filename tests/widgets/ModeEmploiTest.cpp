@@ -7,7 +7,7 @@
 #include <QScrollBar>
 #include <QTest>
 
-#include "widgets/Mode_Emploi.h"
+#include "widgets/qt/Mode_Emploi.h"
 
 namespace glanex {
 namespace {
