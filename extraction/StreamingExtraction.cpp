@@ -200,7 +200,9 @@ std::vector<std::string> extractAddressesFromFile(const std::string& path, std::
                                                   ReadProgress* progress, const StreamingSettings& settings) {
   InputStream input(path);
   if (const std::unique_ptr<MappedInput> mapping = input.mapRest()) {
-    return collectFromMapping(*mapping, separators, progress, settings);
+    std::vector<std::string> addresses = collectFromMapping(*mapping, separators, progress, settings);
+    mapping->throwIfCut();
+    return addresses;
   }
   return collectFromSource(input, input.size(), separators, progress, settings);
 }

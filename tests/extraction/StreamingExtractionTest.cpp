@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <optional>
 #include <random>
 #include <sstream>
@@ -274,6 +275,33 @@ TEST(StreamingExtraction, ReportsFilesThatCannotBeOpened) {
     } catch (const EFOpenError& error) {
       EXPECT_NE(std::string(error.what()).find(path), std::string::npos);
     }
+  }
+}
+
+// Shortens the file being read at its first progress report, as another program could.
+class TruncatingProgress : public ReadProgress {
+ public:
+  explicit TruncatingProgress(std::string path) : path_(std::move(path)) {}
+  void ReportBytesRead(std::int64_t, std::int64_t) override {
+    if (!done_) std::filesystem::resize_file(path_, 0);
+    done_ = true;
+  }
+
+ private:
+  std::string path_;
+  bool done_ = false;
+};
+
+TEST(StreamingExtraction, ReportsAFileShortenedWhileItIsRead) {
+  ScratchDir scratch;
+  const std::string path = scratch.file("shrinking");
+  for (const std::size_t threads : {1u, 2u}) {
+    writeBytes(path, std::string(1 << 20, 'x') + " a@ex.test\r\n");
+    TruncatingProgress progress(path);
+    EXPECT_THROW(extractAddressesFromFile(path, kDefaultSeparators, &progress,
+                                          {.threads = threads, .chunkSize = 4096}),
+                 EOutOfResources)
+        << threads << " threads";
   }
 }
 
