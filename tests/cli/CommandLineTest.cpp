@@ -1,11 +1,15 @@
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <string_view>
+#include <thread>
 #include <vector>
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <stdlib.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -556,6 +560,53 @@ TEST_F(cliRun, AnswersVersionAndUsageErrors) {
   EXPECT_EQ(unknown.status, 2);
   EXPECT_EQ(unknown.out, "");
   EXPECT_NE(unknown.err.find("--inconnue"), std::string::npos);
+}
+
+// Standard error on a pseudo-terminal whose TERM is `terminal`, standard input a pipe that pauses long enough
+// for the bar to be drawn; returns what the terminal received.
+std::string standardErrorOnATerminal(const std::string& terminal) {
+  const int master = posix_openpt(O_RDWR | O_NOCTTY);
+  int ends[2];
+  if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0 || pipe(ends) != 0) return "no terminal";
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, ends[0], 0);
+  posix_spawn_file_actions_addclose(&actions, ends[1]);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 2, ptsname(master), O_RDWR | O_NOCTTY, 0);
+  std::vector<std::string> variables = {"TERM=" + terminal};
+  for (char** variable = environ; *variable != nullptr; ++variable) {
+    if (std::string_view(*variable).substr(0, 5) != "TERM=") variables.emplace_back(*variable);
+  }
+  std::vector<char*> envp;
+  for (std::string& variable : variables) envp.push_back(variable.data());
+  envp.push_back(nullptr);
+  std::string program = GLANEX_CLI_PATH;
+  char* argv[] = {program.data(), nullptr};
+  pid_t pid = 0;
+  const bool started = posix_spawn(&pid, GLANEX_CLI_PATH, &actions, nullptr, argv, envp.data()) == 0;
+  posix_spawn_file_actions_destroy(&actions);
+  close(ends[0]);
+  const std::string half(3 << 19, 'x');
+  if (started) {
+    EXPECT_EQ(write(ends[1], half.data(), half.size()), static_cast<ssize_t>(half.size()));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(write(ends[1], half.data(), half.size()), static_cast<ssize_t>(half.size()));
+  }
+  close(ends[1]);
+  if (started) waitpid(pid, nullptr, 0);
+  std::string received;
+  char block[4096];
+  for (ssize_t count; (count = read(master, block, sizeof block)) > 0;) received.append(block, count);
+  close(master);
+  return received;
+}
+
+TEST(cliOnATerminal, DrawsTheBarOnlyWhereTheTerminalCanShowIt) {
+  EXPECT_NE(standardErrorOnATerminal("xterm").find("\x1b["), std::string::npos);
+  const std::string dumb = standardErrorOnATerminal("dumb");
+  EXPECT_EQ(dumb.find('\x1b'), std::string::npos) << dumb;
+  EXPECT_NE(dumb.find("= 0 Email(s)"), std::string::npos) << dumb;
 }
 
 }  // namespace
