@@ -59,6 +59,9 @@ bool ChunkReader::nextRead(Chunk& chunk) {
   if (chunk.buffer.size() < size + chunkSize_) chunk.buffer.resize(size + chunkSize_);
   std::memcpy(chunk.buffer.data(), carried_.data(), size);
   carried_.clear();
+  // The bytes before `unsearched` hold no edge: a long stretch without one is searched once, not once per
+  // read.
+  std::size_t unsearched = 0;
   for (;;) {
     if (!ended_) {
       if (chunk.buffer.size() < size + chunkSize_) chunk.buffer.resize(size + chunkSize_);
@@ -66,7 +69,12 @@ bool ChunkReader::nextRead(Chunk& chunk) {
       ended_ = count < chunkSize_;
       size += count;
     }
-    const std::size_t cut = ended_ ? size : edgeCut({chunk.buffer.data(), size});
+    std::size_t cut = size;
+    if (!ended_) {
+      const std::size_t inNewBytes = edgeCut({chunk.buffer.data() + unsearched, size - unsearched});
+      cut = inNewBytes > 0 ? unsearched + inNewBytes : 0;
+      unsearched = size;
+    }
     if (cut > 0) {
       carried_.assign(chunk.buffer.data() + cut, size - cut);
       chunk.bytes = {chunk.buffer.data(), cut};
