@@ -2,6 +2,7 @@
 
 #include "extraction/AddressCollector.h"
 #include "extraction/DocumentFiles.h"
+#include "extraction/DocumentFormats.h"
 #include "extraction/EncodingSniffing.h"
 #include "extraction/PosixIo.h"
 #include "extraction/RereadableInput.h"
@@ -96,9 +97,9 @@ void collectPlainText(const RereadableInput& input, std::string_view start, Addr
 std::vector<std::string> collectFromInput(const RereadableInput& input, std::string_view separators,
                                           ReadProgress* progress) {
   AddressCollector collector(separators);
-  std::string start(kRtfSignature.size(), '\0');
+  std::string start(kDocumentSignatureSize, '\0');
   start.resize(input.readAt(0, start));
-  if (startsAsRtf(start)) {
+  if (startsAsRtf(start) || mayBeFormattedDocument(start)) {
     collector.feed(documentFromBytes(readWhole(input)).plainText());
     if (progress != nullptr) progress->ReportBytesRead(input.size(), input.size());
   } else {
