@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "extraction/MailReader.h"
 #include "extraction/OoxmlReader.h"
 #include "extraction/OpenDocumentReader.h"
 #include "extraction/ZipArchive.h"
@@ -29,9 +30,7 @@ bool startsOoxmlPackage(std::string_view name) {
   return false;
 }
 
-}  // namespace
-
-bool mayBeFormattedDocument(std::string_view start) {
+bool mayBeOfficeArchive(std::string_view start) {
   if (!start.starts_with(kZipLocalHeader) || start.size() < kLocalHeaderSize) return false;
   const std::string_view name = start.substr(kLocalHeaderSize, littleEndian16(start, 26));
   if (name == "mimetype") {
@@ -42,8 +41,16 @@ bool mayBeFormattedDocument(std::string_view start) {
   return startsOoxmlPackage(name);
 }
 
+}  // namespace
+
+bool mayBeFormattedDocument(std::string_view start) {
+  return mayBeOfficeArchive(start) || MailReader::recognises(start);
+}
+
 std::optional<std::string> formattedDocumentText(std::string_view bytes) {
-  if (!mayBeFormattedDocument(bytes.substr(0, kDocumentSignatureSize))) return std::nullopt;
+  const std::string_view start = bytes.substr(0, kDocumentSignatureSize);
+  if (MailReader::recognises(start)) return MailReader::read(bytes);
+  if (!mayBeOfficeArchive(start)) return std::nullopt;
   std::optional<ZipArchive> archive = ZipArchive::open(bytes);
   if (!archive) return std::nullopt;
   if (archive->firstName() == "mimetype") return OpenDocumentReader::read(*archive);

@@ -6,16 +6,18 @@
 #include <string_view>
 
 // The files read through their format rather than as plain text, recognised by their bytes after the
-// question "is it RTF?": OpenDocument and Office Open XML files. Every other file, other ZIP archives
-// included, reads as before.
+// question "is it RTF?": OpenDocument and Office Open XML files, e-mail messages and mbox mailboxes. Every
+// other file, other ZIP archives included, reads as before.
 namespace glanex {
 
 // How many bytes of a file's start tell whether it may be one of them.
-inline constexpr std::size_t kDocumentSignatureSize = 512;
+// A message's headers must end within them: long Received chains take kilobytes.
+inline constexpr std::size_t kDocumentSignatureSize = 64 * 1024;
 
 // Whether a file that starts with `start` (its first kDocumentSignatureSize bytes, or all of a shorter
 // file) may be a document read through its format: a ZIP archive whose first entry is an OpenDocument
-// "mimetype" or a part of an Office Open XML package. Such a file is read whole to know.
+// "mimetype" or a part of an Office Open XML package, or a message as MailReader recognises one. Such a
+// file is read whole to know.
 bool mayBeFormattedDocument(std::string_view start);
 
 // The text of the document in `bytes` as pane text (Windows-1252, "?" for what has no form there, lines
