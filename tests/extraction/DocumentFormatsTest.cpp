@@ -49,9 +49,9 @@ Addresses linesOf(const std::string& text) {
 }
 
 TEST(DocumentFormats, EverySampleGivesItsListThroughBothEngines) {
-  for (const char* sample :
-       {"lettre-libreoffice.docx", "lettre-libreoffice.odt", "budget-libreoffice.xlsx",
-        "budget-libreoffice.ods", "reunion-libreoffice.pptx", "reunion-libreoffice.odp"}) {
+  for (const char* sample : {"lettre-libreoffice.docx", "lettre-libreoffice.odt", "budget-libreoffice.xlsx",
+                             "budget-libreoffice.ods", "reunion-libreoffice.pptx", "reunion-libreoffice.odp",
+                             "fete-python.eml", "archive-python.mbox"}) {
     SCOPED_TRACE(sample);
     const std::string path = testDataFile(sample);
     const Addresses expected = linesOf(readBytes(path + ".expected"));
@@ -82,6 +82,43 @@ TEST(DocumentFormats, ReadsBodyTablesAndLinksInOrderThenHeadersNotesAndComments)
   EXPECT_EQ(docx.replace(docx.find("\tOu bien"), 1, ""), letter);
   EXPECT_EQ(readDocumentFile(testDataFile("budget-libreoffice.ods")).plainText.substr(0, 61),
             "Nom\tCourriel\tCotisation\r\nH\xE9l\xE8ne\thelene@asso-exemple.test\t25\r\n");
+}
+
+TEST(DocumentFormats, ReadsAMessagesAddressHeadersSubjectAndDecodedTextPartsWithoutMachineIdentifiers) {
+  const std::string text = readDocumentFile(testDataFile("fete-python.eml")).plainText;
+  for (const char* line : {"From: G\xE9rard B\xE9n\xE9voles <gerard.benevoles@mairie-exemple.test>\r\n",
+                           "Subject: F\xEAte du village : b\xE9n\xE9voles\r\n",
+                           // A quoted-printable soft break inside an address, an HTML entity, a mailto: link.
+                           " \xE0 gerard.benevoles.secretariat@mairie-exemple.test pour",
+                           "Photos : photos@asso-exemple.test\r\n\xE9"
+                           "crivez-nous\r\nmailto:benevoles@asso-exemple.test\r\n",
+                           // A base64 attachment and a forwarded message in ISO-8859-1.
+                           "Hugo;hugo@asso-exemple.test\r\n", "Subject: Mat\xE9riel\r\n"}) {
+    EXPECT_NE(text.find(line), std::string::npos) << line;
+  }
+  for (const char* left : {"Message-ID", "serveur-exemple.test", "Content-Type", "color:red"}) {
+    EXPECT_EQ(text.find(left), std::string::npos) << left;
+  }
+}
+
+TEST(DocumentFormats, RecognisesAMessageOnlyOnStrongEvidence) {
+  const struct {
+    const char* name;
+    const char* start;
+    bool recognised;
+  } rows[] = {
+      {"a message", "From: a@b.test\r\nDate: lundi\r\nMIME-Version: 1.0\r\n\r\ncorps", true},
+      {"an mbox with a folded header", "From a@b.test Mon\nReceived: x\n  y\nFrom: a@b.test\nDate: d\n\n",
+       true},
+      {"no Date", "From: a@b.test\nMIME-Version: 1.0\n\n", false},
+      {"neither MIME-Version nor Received", "From: a@b.test\nDate: d\nSubject: s\n\n", false},
+      {"a note in French", "Objet : r\xE9union\nFrom: a@b.test\nDate: d\nMIME-Version: 1.0\n\n", false},
+      {"headers that never end", "From: a@b.test\nDate: d\nMIME-Version: 1.0\n", false},
+      {"a folded line first", " From: a@b.test\nDate: d\nMIME-Version: 1.0\n\n", false},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(mayBeFormattedDocument(row.start), row.recognised) << row.name;
+  }
 }
 
 // A ZIP archive written with libzip, entries in the order given, the first one stored as OpenDocument
@@ -162,6 +199,33 @@ TEST(DocumentFormats, RefusesWhatGoesPastABoundAndReadsDamagedPartsAsFarAsTheyGo
       EXPECT_EQ(streamedList(path), Addresses{"avant@ex.test"});
     }
   }
+}
+
+std::string nestedMultiparts(int depth) {
+  std::string message = "From: a@b.test\nDate: d\nMIME-Version: 1.0\n";
+  for (int i = 0; i < depth; ++i)
+    message += "Content-Type: multipart/mixed; boundary=b" + std::to_string(i) + "\n\n--b" +
+               std::to_string(i) + "\n";
+  message += "Content-Type: text/plain\n\navant@ex.test\n";
+  for (int i = depth - 1; i >= 0; --i) message += "--b" + std::to_string(i) + "--\n";
+  return message;
+}
+
+TEST(DocumentFormats, RefusesMessagesNestedPastTheBoundAndReadsBrokenBodiesAsFarAsTheyGo) {
+  ScratchDir scratch;
+  const std::string path = scratch.file("message");
+  writeBytes(path, nestedMultiparts(1'000));
+  EXPECT_THROW(readDocumentFile(path), EOutOfResources);
+  EXPECT_THROW(streamedList(path), EOutOfResources);
+  writeBytes(path, nestedMultiparts(90));
+  const Addresses both = {"a@b.test", "avant@ex.test"};
+  EXPECT_EQ(streamedList(path), both);
+  // A base64 body of "avant@ex.test" with a broken tail.
+  writeBytes(path,
+             "From: a@b.test\nDate: d\nMIME-Version: 1.0\nContent-Transfer-Encoding: "
+             "base64\n\nYXZhbnRAZXgudGVzdAo=*$!\n");
+  EXPECT_EQ(streamedList(path), both);
+  EXPECT_EQ(windowList(path), both);
 }
 
 TEST(DocumentFormats, OtherZipArchivesAndLookalikesReadAsPlainText) {
