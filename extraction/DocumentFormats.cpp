@@ -5,6 +5,9 @@
 #include "extraction/MailReader.h"
 #include "extraction/OoxmlReader.h"
 #include "extraction/OpenDocumentReader.h"
+#ifdef GLANEX_WITH_PDF
+#include "extraction/PdfReader.h"
+#endif
 #include "extraction/ZipArchive.h"
 
 namespace glanex {
@@ -41,15 +44,27 @@ bool mayBeOfficeArchive(std::string_view start) {
   return startsOoxmlPackage(name);
 }
 
+// Whether the build reads PDF (poppler is left out of a build made without it), and the file is one.
+bool isReadablePdf([[maybe_unused]] std::string_view start) {
+#ifdef GLANEX_WITH_PDF
+  return PdfReader::recognises(start);
+#else
+  return false;
+#endif
+}
+
 }  // namespace
 
 bool mayBeFormattedDocument(std::string_view start) {
-  return mayBeOfficeArchive(start) || MailReader::recognises(start);
+  return mayBeOfficeArchive(start) || MailReader::recognises(start) || isReadablePdf(start);
 }
 
 std::optional<std::string> formattedDocumentText(std::string_view bytes) {
   const std::string_view start = bytes.substr(0, kDocumentSignatureSize);
   if (MailReader::recognises(start)) return MailReader::read(bytes);
+#ifdef GLANEX_WITH_PDF
+  if (PdfReader::recognises(start)) return PdfReader::read(bytes);
+#endif
   if (!mayBeOfficeArchive(start)) return std::nullopt;
   std::optional<ZipArchive> archive = ZipArchive::open(bytes);
   if (!archive) return std::nullopt;

@@ -3,9 +3,9 @@
 #include <cstddef>
 #include <cstdint>
 
-// The bounds that a document read through its format (an office file, an e-mail message) is held to, so that
-// a small hostile file can take neither the memory nor the time of the program. Going past one refuses the
-// whole file with EOutOfResources "Erreur au chargement du flux".
+// The bounds that a document read through its format (an office file, an e-mail message, a PDF) is held to,
+// so that a small hostile file can take neither the memory nor the time of the program. Going past one
+// refuses the whole file with EOutOfResources "Erreur au chargement du flux".
 namespace glanex::document_limits {
 
 // The bytes that the parts read from one container may expand to, all together.
@@ -24,6 +24,10 @@ inline constexpr std::size_t kMaxXmlDepth = 1'000;
 
 // How deep the parts of an e-mail message (multiparts, attached messages) may nest.
 inline constexpr int kMaxMimeDepth = 100;
+
+// The processor seconds and the memory the child process that reads a PDF may use.
+inline constexpr unsigned kPdfCpuSeconds = 30;
+inline constexpr std::uint64_t kPdfMemoryBytes = std::uint64_t{2} << 30;
 
 // The spaces that one run of repeated spaces or empty cells may stand for: the count is the file's word.
 inline constexpr std::uint64_t kMaxRepeat = 1'000;

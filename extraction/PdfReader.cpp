@@ -1,0 +1,135 @@
+#include "extraction/PdfReader.h"
+
+#include <climits>
+#include <memory>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <poppler-document.h>
+#include <poppler-global.h>
+#include <poppler-page.h>
+
+#include "extraction/DocumentLimits.h"
+#include "extraction/DocumentText.h"
+#include "extraction/Errors.h"
+#include "extraction/FileDescriptor.h"
+#include "extraction/PosixIo.h"
+
+namespace glanex {
+
+namespace {
+
+using namespace document_limits;
+
+// What the child's answer starts with.
+constexpr char kText = 'T';
+constexpr char kLocked = 'P';
+constexpr char kUnreadable = 'E';
+
+// The sanitizers reserve terabytes of address space up front: a bound on it would fail every allocation.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kBoundAddressSpace = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kBoundAddressSpace = false;
+#else
+constexpr bool kBoundAddressSpace = true;
+#endif
+#else
+constexpr bool kBoundAddressSpace = true;
+#endif
+
+void ignorePopplerMessage(const std::string&, void*) {}
+
+void boundChild() {
+  const rlimit cpu{kPdfCpuSeconds, kPdfCpuSeconds};
+  ::setrlimit(RLIMIT_CPU, &cpu);
+  if (kBoundAddressSpace) {
+    const rlimit memory{kPdfMemoryBytes, kPdfMemoryBytes};
+    ::setrlimit(RLIMIT_AS, &memory);
+  }
+}
+
+void writeAnswer(int out, std::string_view bytes) {
+  const int size = static_cast<int>(std::min<std::size_t>(bytes.size(), INT_MAX));
+  const std::unique_ptr<poppler::document> document(
+      poppler::document::load_from_raw_data(bytes.data(), size));
+  if (!document) {
+    writeAll(out, std::string(1, kUnreadable));
+    return;
+  }
+  if (document->is_locked()) {
+    writeAll(out, std::string(1, kLocked));
+    return;
+  }
+  writeAll(out, std::string(1, kText));
+  for (int index = 0; index < document->pages(); ++index) {
+    const std::unique_ptr<poppler::page> page(document->create_page(index));
+    if (!page) continue;
+    const poppler::byte_array text = page->text(poppler::rectf(), poppler::page::physical_layout).to_utf8();
+    if (!writeAll(out, std::string_view(text.data(), text.size())) || !writeAll(out, "\n")) return;
+  }
+}
+
+// Runs in the child: never returns, and leaves without running the parent's exit handlers.
+[[noreturn]] void runChild(int out, std::string_view bytes) {
+  boundChild();
+  poppler::set_debug_error_function(ignorePopplerMessage, nullptr);
+  try {
+    writeAnswer(out, bytes);
+  } catch (...) {
+    ::_exit(1);
+  }
+  ::_exit(0);
+}
+
+// Reads the child's answer, within the bound on text; a child that would pass it is stopped.
+std::string readAnswer(int in, pid_t child) {
+  std::string answer;
+  std::string block(kIoBlockSize, '\0');
+  for (;;) {
+    const ssize_t count = readRetrying(in, std::as_writable_bytes(std::span(block)));
+    if (count <= 0) return answer;
+    if (answer.size() + static_cast<std::size_t>(count) > kMaxExpandedBytes) {
+      ::kill(child, SIGKILL);
+      return {};
+    }
+    answer.append(block.data(), static_cast<std::size_t>(count));
+  }
+}
+
+bool exitedCleanly(pid_t child) {
+  int status = 0;
+  if (retryInterrupted([&] { return ::waitpid(child, &status, 0); }) != child) return false;
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+}  // namespace
+
+bool PdfReader::recognises(std::string_view start) {
+  return start.starts_with("%PDF-");
+}
+
+std::optional<std::string> PdfReader::read(std::string_view bytes) {
+  int ends[2];
+  if (::pipe2(ends, O_CLOEXEC) != 0) throw EOutOfResources(kStreamLoadError);
+  FileDescriptor in(ends[0]);
+  FileDescriptor out(ends[1]);
+  const pid_t child = ::fork();
+  if (child < 0) throw EOutOfResources(kStreamLoadError);
+  if (child == 0) runChild(out.get(), bytes);
+  out.close();
+  const std::string answer = readAnswer(in.get(), child);
+  if (!exitedCleanly(child) || answer.empty()) throw EOutOfResources(kStreamLoadError);
+  if (answer.front() == kLocked) throw EFOpenError(kPdfPasswordReason);
+  if (answer.front() != kText) return std::nullopt;
+  DocumentText text;
+  text.append(std::string_view(answer).substr(1));
+  return text.paneText();
+}
+
+}  // namespace glanex
