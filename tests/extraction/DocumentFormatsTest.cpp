@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -59,6 +61,28 @@ TEST(DocumentFormats, EverySampleGivesItsListThroughBothEngines) {
     EXPECT_EQ(streamedList(path), expected);
   }
 }
+
+#ifdef GLANEX_WITH_PDF
+TEST(DocumentFormats, ReadsPdfPagesThroughBothEnginesAndRefusesOneThatNeedsAPassword) {
+  const std::string path = testDataFile("lettre-libreoffice.pdf");
+  const Addresses expected = linesOf(readBytes(path + ".expected"));
+  EXPECT_EQ(windowList(path), expected);
+  EXPECT_EQ(streamedList(path), expected);
+
+  const std::string locked = testDataFile("lettre-mot-de-passe-libreoffice.pdf");
+  const std::string reason = "Ce document PDF est prot\xC3\xA9g\xC3\xA9 par un mot de passe";
+  for (const auto& open : std::vector<std::function<void()>>{
+           [&] { readDocumentFile(locked); }, [&] { checkWindowCanLoad(locked, UINT64_MAX); }}) {
+    try {
+      open();
+      ADD_FAILURE() << "opened";
+    } catch (const EFOpenError& error) {
+      EXPECT_EQ(std::string(error.what()), "Impossible d'ouvrir le fichier \"" + locked + "\". " + reason);
+    }
+  }
+  EXPECT_THROW(streamedList(locked), EFOpenError);
+}
+#endif
 
 TEST(DocumentFormats, ReadsBodyTablesAndLinksInOrderThenHeadersNotesAndComments) {
   const std::string letter =
