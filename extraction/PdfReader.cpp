@@ -12,6 +12,7 @@
 #include <poppler-document.h>
 #include <poppler-global.h>
 #include <poppler-page.h>
+#include <poppler.h>
 
 #include "extraction/DocumentLimits.h"
 #include "extraction/DocumentText.h"
@@ -54,6 +55,42 @@ void boundChild() {
   }
 }
 
+// The URIs of a page's link annotations, which poppler's C++ interface does not give: through its GLib one.
+class PageLinks {
+ public:
+  explicit PageLinks(std::string_view bytes) {
+    GBytes* data = g_bytes_new_static(bytes.data(), bytes.size());
+    document_ = poppler_document_new_from_bytes(data, nullptr, nullptr);
+    g_bytes_unref(data);
+  }
+  ~PageLinks() {
+    if (document_ != nullptr) g_object_unref(document_);
+  }
+  PageLinks(const PageLinks&) = delete;
+  PageLinks& operator=(const PageLinks&) = delete;
+
+  // Each URI on a line of its own.
+  std::string of(int index) const {
+    std::string uris;
+    PopplerPage* page = document_ != nullptr ? poppler_document_get_page(document_, index) : nullptr;
+    if (page == nullptr) return uris;
+    GList* mapping = poppler_page_get_link_mapping(page);
+    for (const GList* item = mapping; item != nullptr; item = item->next) {
+      const PopplerAction* action = static_cast<const PopplerLinkMapping*>(item->data)->action;
+      if (action != nullptr && action->type == POPPLER_ACTION_URI && action->uri.uri != nullptr) {
+        uris += action->uri.uri;
+        uris += '\n';
+      }
+    }
+    poppler_page_free_link_mapping(mapping);
+    g_object_unref(page);
+    return uris;
+  }
+
+ private:
+  PopplerDocument* document_ = nullptr;
+};
+
 void writeAnswer(int out, std::string_view bytes) {
   const int size = static_cast<int>(std::min<std::size_t>(bytes.size(), INT_MAX));
   const std::unique_ptr<poppler::document> document(
@@ -67,11 +104,15 @@ void writeAnswer(int out, std::string_view bytes) {
     return;
   }
   writeAll(out, std::string(1, kText));
+  const PageLinks links(bytes);
   for (int index = 0; index < document->pages(); ++index) {
     const std::unique_ptr<poppler::page> page(document->create_page(index));
     if (!page) continue;
     const poppler::byte_array text = page->text(poppler::rectf(), poppler::page::physical_layout).to_utf8();
-    if (!writeAll(out, std::string_view(text.data(), text.size())) || !writeAll(out, "\n")) return;
+    if (!writeAll(out, std::string_view(text.data(), text.size())) ||
+        !writeAll(out, "\n" + links.of(index))) {
+      return;
+    }
   }
 }
 

@@ -13,7 +13,8 @@ class PdfReader {
  public:
   static bool recognises(std::string_view start);
 
-  // The text of every page as pane text, a line per text line; nullopt when poppler cannot read the file
+  // The text of every page as pane text, a line per text line, then the URIs of the page's link
+  // annotations, each on a line of its own; nullopt when poppler cannot read the file
   // as a PDF. Throws EFOpenError with kPdfPasswordReason for a file that needs a password, and
   // EOutOfResources "Erreur au chargement du flux" when the child goes past a bound or fails.
   static std::optional<std::string> read(std::string_view bytes);
