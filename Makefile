@@ -6,7 +6,7 @@ FUZZ_DIR := build-fuzz
 CMAKE_FLAGS := -G Ninja -DGLANEX_WARNINGS_AS_ERRORS=ON
 PREFIX ?= /usr/local
 
-.PHONY: deps configure build test run install bench-build bench bench-smoke sanitize fuzz format-check clean
+.PHONY: deps configure build test run install uninstall deb bench-build bench bench-smoke sanitize fuzz format-check clean
 
 deps:
 	@scripts/install-deps
@@ -20,12 +20,30 @@ build: configure
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure --no-tests=error -j$$(nproc)
 
-run: build
+# Only the window program: the tests are built by `make test`.
+run: configure
+	@cmake --build $(BUILD_DIR) --target glanex
 	@$(BUILD_DIR)/bin/glanex
 
-# Staged installs for packages: make install DESTDIR=/tmp/stage PREFIX=/usr
+# Staged installs for packages: make install DESTDIR=/tmp/stage PREFIX=/usr. The binaries are stripped:
+# their debugging symbols stay in the build tree.
 install: build
-	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix $(PREFIX) --strip
+
+# Removes every file the last `make install` wrote, as CMake listed them (give the same DESTDIR: the list
+# leaves it out), and the documentation folder once empty.
+uninstall:
+	@test -f $(BUILD_DIR)/install_manifest.txt || \
+		{ echo "Rien à désinstaller : $(BUILD_DIR)/install_manifest.txt manque." >&2; exit 1; }
+	@sed 's|^|$(DESTDIR)|' $(BUILD_DIR)/install_manifest.txt | xargs -r -d '\n' rm -f --
+	@doc=$$(sed -n 's|^\(.*/share/doc/glanex\)/.*|$(DESTDIR)\1|p' $(BUILD_DIR)/install_manifest.txt | head -n 1); \
+		if [ -d "$$doc" ]; then rmdir --ignore-fail-on-non-empty -- "$$doc"; fi
+
+# The Debian package of the tested build tree, build/glanex_<version>_<arch>.deb, which lintian checks.
+deb: build
+	@scripts/install-deps deb
+	@cd $(BUILD_DIR) && cpack -G DEB
+	@lintian --fail-on error $(BUILD_DIR)/glanex_*.deb
 
 bench-build: deps
 	@cmake -S . -B $(BENCH_DIR) $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=Release -DGLANEX_BUILD_BENCHMARKS=ON >/dev/null

@@ -262,6 +262,8 @@ bool parseCorpusKind(std::string_view name, CorpusKind& kind) {
     kind = CorpusKind::Html;
   } else if (name == "csv") {
     kind = CorpusKind::Csv;
+  } else if (name == "dense") {
+    kind = CorpusKind::Dense;
   } else {
     return false;
   }
@@ -564,6 +566,22 @@ void CorpusGenerator::appendRows(std::string& out) {
   }
 }
 
+// A sender or recipient line, then a line of prose: about 200 bytes per address, CR LF, accents in
+// Windows-1252.
+void CorpusGenerator::appendDenseLines(std::string& out) {
+  static const std::string to = toCp1252("À : ");
+  const Person& person = pick(people_);
+  const std::size_t at = person.address.find('@');
+  const std::string variant = "." + std::to_string(below(addressVariants_));
+  appendAll(out, chance(50) ? std::string_view("De : ") : std::string_view(to), person.displayName,
+            std::string_view(" <"), std::string_view(person.address).substr(0, at), variant,
+            std::string_view(person.address).substr(at), std::string_view(">\r\n"));
+  // The paragraph's first lines, up to about 220 characters.
+  const std::string_view paragraph = pick(paragraphs_);
+  const std::size_t lineEnd = paragraph.find(kCrLf, 220);
+  out.append(lineEnd == std::string_view::npos ? paragraph : paragraph.substr(0, lineEnd + kCrLf.size()));
+}
+
 std::string CorpusGenerator::header() const {
   switch (kind_) {
     case CorpusKind::Html:
@@ -574,6 +592,7 @@ std::string CorpusGenerator::header() const {
     case CorpusKind::Csv:
       return toCp1252("Nom;Prénom;Courriel;Ville;Téléphone;Commentaire\r\n");
     case CorpusKind::Mail:
+    case CorpusKind::Dense:
       break;
   }
   return {};
@@ -585,6 +604,8 @@ std::string CorpusGenerator::footer() const {
 
 void CorpusGenerator::generate(std::uint64_t size, const std::function<void(std::string_view)>& sink) {
   constexpr std::size_t kChunk = std::size_t{4} << 20;
+  // 50,000 distinct addresses per 100 MB, drawn from the people.
+  addressVariants_ = std::max<std::size_t>(1, static_cast<std::size_t>(size / 2'000 / people_.size()));
   const std::string opening = header();
   const std::string closing = footer();
   if (opening.size() + closing.size() > size) return;
@@ -604,6 +625,9 @@ void CorpusGenerator::generate(std::uint64_t size, const std::function<void(std:
         break;
       case CorpusKind::Csv:
         appendRows(unit);
+        break;
+      case CorpusKind::Dense:
+        appendDenseLines(unit);
         break;
     }
     if (total + unit.size() + closing.size() > size) break;

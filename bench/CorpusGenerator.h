@@ -9,14 +9,15 @@
 
 namespace glanex {
 
-// The three kinds of text the whole-process comparison reads.
-enum class CorpusKind { Mail, Html, Csv };
+// The kinds of text the whole-process comparison reads. Dense is a mail-like text with an "@" about
+// every 200 bytes and distinct addresses in proportion to its size (about 50,000 per 100 MB).
+enum class CorpusKind { Mail, Html, Csv, Dense };
 
 // Writes large Windows-1252 corpora with CR LF line breaks for the whole-process comparison: a mail
 // archive, a web directory page or a CSV export of members, holding a few thousand distinct addresses
-// whatever the size. Everything that varies comes from the seed, so a seed always gives the same bytes.
-// Text is assembled from pools built once (people, paragraphs, message ids), so that a gigabyte costs
-// little more than copying it.
+// whatever the size, or the dense mail text. Everything that varies comes from the seed, so a seed always
+// gives the same bytes. Text is assembled from pools built once (people, paragraphs, message ids), so that a
+// gigabyte costs little more than copying it.
 class CorpusGenerator {
  public:
   CorpusGenerator(CorpusKind kind, std::uint64_t seed);
@@ -65,6 +66,7 @@ class CorpusGenerator {
   void appendMessage(std::string& out);
   void appendSection(std::string& out);
   void appendRows(std::string& out);
+  void appendDenseLines(std::string& out);
   std::string header() const;
   std::string footer() const;
 
@@ -75,9 +77,11 @@ class CorpusGenerator {
   std::vector<std::string> quotedParagraphs_;  // the same with "> " before every line
   std::vector<std::string> csvComments_;       // one quoted line each
   std::vector<std::string> messageIds_;
+  // How many addresses of the dense kind each person has, set from the size asked for.
+  std::size_t addressVariants_ = 1;
 };
 
-// "mail", "html" or "csv" as a kind; false for any other name.
+// "mail", "html", "csv" or "dense" as a kind; false for any other name.
 bool parseCorpusKind(std::string_view name, CorpusKind& kind);
 
 }  // namespace glanex

@@ -16,7 +16,7 @@
 namespace {
 
 constexpr const char* kUsage =
-    "Usage : glanex-corpus --kind mail|html|csv --size TAILLE [--seed N] --output FICHIER\n"
+    "Usage : glanex-corpus --kind mail|html|csv|dense --size TAILLE [--seed N] --output FICHIER\n"
     "TAILLE en octets, ou suivie de K, M ou G (puissances de 1000) : 10M, 1G.\n";
 
 struct UsageError {
@@ -77,7 +77,7 @@ Request parseArguments(const std::vector<std::string>& arguments) {
     }
     if (name == "--kind") {
       if (!glanex::parseCorpusKind(value, request.kind)) {
-        throw UsageError{"Genre inconnu : « " + value + " » ; mail, html ou csv attendu"};
+        throw UsageError{"Genre inconnu : « " + value + " » ; mail, html, csv ou dense attendu"};
       }
       request.hasKind = true;
     } else if (name == "--size") {

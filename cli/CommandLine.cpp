@@ -1,14 +1,17 @@
 #include "cli/CommandLine.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <exception>
 #include <optional>
 #include <sstream>
+#include <string_view>
 
 #include <unistd.h>
 
 #include "app/ResultPunctuation.h"
 #include "app/VersionInfo.h"
+#include "cli/InputFiles.h"
 #include "cli/Options.h"
 #include "cli/OutputTarget.h"
 #include "cli/StandardStreams.h"
@@ -16,6 +19,7 @@
 #include "cli/UsageError.h"
 #include "extraction/DocumentFiles.h"
 #include "extraction/Errors.h"
+#include "extraction/MergedAddressList.h"
 #include "extraction/RtfWriter.h"
 #include "extraction/StagedExtraction.h"
 #include "extraction/StreamingExtraction.h"
@@ -37,9 +41,12 @@ void loadSource(TextPane& source, const std::string& path) {
   source.buffer().setCapacity(std::max(source.buffer().capacity(), kLoadedCapacity));
 }
 
-// The bar lives only as long as the run, so its line is cleared before any other output or error.
+// The bar lives only as long as the reading of one input, so its line is cleared before any other output
+// or error. A terminal that says it is dumb would print its escape sequences as text.
 bool wantsProgressBar(const Options& options) {
-  return !options.quiet && ::isatty(STDERR_FILENO) == 1;
+  const char* terminal = std::getenv("TERM");
+  return !options.quiet && ::isatty(STDERR_FILENO) == 1 && terminal != nullptr && *terminal != '\0' &&
+         std::string_view(terminal) != "dumb";
 }
 
 std::string joinLines(const std::vector<std::string>& lines) {
@@ -51,17 +58,38 @@ std::string joinLines(const std::vector<std::string>& lines) {
   return text;
 }
 
-// The streaming extraction's list, in a list without limit so that the output steps are shared. Returns
-// its count.
-std::int64_t extractUnlimited(const Options& options, TextPane& finalList) {
-  finalList.buffer().setCapacity(kUnlimitedCapacity);
-  std::vector<std::string> addresses;
-  {
+// One input's list; an input that cannot be read is reported and leaves the others to be read.
+std::optional<std::vector<std::string>> extractInput(const Options& options, const std::string& path) {
+  try {
     std::optional<TerminalProgress> bar;
     if (wantsProgressBar(options)) bar.emplace();
-    addresses = extractAddressesFromFile(options.inputPath, options.separators, bar ? &*bar : nullptr);
+    return extractAddressesFromFile(path, options.separators, bar ? &*bar : nullptr,
+                                    {.threads = options.threads});
+  } catch (const GlanexError& error) {
+    writeStandardError(withFinalDot(error.what()) + "\n");
+    return std::nullopt;
   }
-  finalList.buffer().setDocument(FormattedText::fromPlainText(joinLines(addresses)));
+}
+
+// The streaming extraction's list of every input, in a list without limit so that the output steps are
+// shared. Returns the count, or nothing when no input could be read; `complete` tells whether all were.
+std::optional<std::int64_t> extractUnlimited(const Options& options, TextPane& finalList, bool& complete) {
+  const InputFiles inputs = listInputFiles(options.inputPaths, options.recursive, options.outputPath);
+  for (const std::string& message : inputs.unreadable) writeStandardError(withFinalDot(message) + "\n");
+  complete = inputs.unreadable.empty();
+  MergedAddressList merged(options.ignoreCase ? MergedAddressList::Case::IgnoreAscii
+                                              : MergedAddressList::Case::Exact);
+  bool anyRead = inputs.files.empty();
+  for (const std::string& path : inputs.files) {
+    std::optional<std::vector<std::string>> addresses = extractInput(options, path);
+    complete = complete && addresses.has_value();
+    if (!addresses) continue;
+    merged.append(std::move(*addresses));
+    anyRead = true;
+  }
+  if (!anyRead) return std::nullopt;
+  finalList.buffer().setCapacity(kUnlimitedCapacity);
+  finalList.buffer().setDocument(FormattedText::fromPlainText(joinLines(merged.takeAddresses())));
   return finalList.Lines().LineCount();
 }
 
@@ -85,13 +113,20 @@ std::string formatFinalList(const TextPane& finalList, OutputEncoding encoding) 
   return output;
 }
 
-// Leaves the final list in the run's RichEditT2 and returns its count.
+// Leaves the final list in the run's RichEditT2 and returns its count. The capacity error says how to do
+// without the capacity.
 std::int64_t extractStaged(const Options& options, StagedExtraction& staged) {
   TextPane source = TextPane::document();
-  loadSource(source, options.inputPath);
+  loadSource(source, options.inputPaths.front());
   std::optional<TerminalProgress> bar;
   if (wantsProgressBar(options)) bar.emplace();
-  return staged.run(source.Lines(), options.separators, bar ? &*bar : nullptr);
+  try {
+    return staged.run(source.Lines(), options.separators, bar ? &*bar : nullptr);
+  } catch (const EOutOfResources& error) {
+    if (std::string_view(error.what()) != kLineInsertionError) throw;
+    throw EOutOfResources(std::string(kLineInsertionError) +
+                          ".\nSans --fenetre, glanex-cli n'a pas cette limite");
+  }
 }
 
 // Saves the list as RTF, through standard output when the target is the file it is open on.
@@ -105,34 +140,43 @@ void saveFinalList(const TextPane& finalList, const std::string& target) {
   writeStandardOutput(std::move(rtf).str());
 }
 
-void runExtraction(const Options& options) {
-  if (options.outputPath) refuseTargetThatIsInput(*options.outputPath, options.inputPath);
+void refuseTargetsThatAreInputs(const Options& options) {
+  if (!options.outputPath) return;
+  for (const std::string& path : options.inputPaths) refuseTargetThatIsInput(*options.outputPath, path);
+}
+
+// Returns the exit status: a failure when an input could not be read, even if the others gave their list.
+int runExtraction(const Options& options) {
+  refuseTargetsThatAreInputs(options);
   StagedExtraction staged;
   TextPane& finalList = staged.RichEditT2();
-  const std::int64_t count =
-      options.unlimited ? extractUnlimited(options, finalList) : extractStaged(options, staged);
+  bool complete = true;
+  const std::optional<std::int64_t> count =
+      options.unlimited ? extractUnlimited(options, finalList, complete) : extractStaged(options, staged);
+  if (!count) return kExitFailure;
   if (options.addCommas) addCommas(finalList);
   if (options.outputPath) {
     saveFinalList(finalList, *options.outputPath);
   } else {
     writeStandardOutput(formatFinalList(finalList, options.encoding));
   }
-  if (!options.quiet) writeStandardError("= " + std::to_string(count) + " Email(s)\n");
+  if (!options.quiet) writeStandardError("= " + std::to_string(*count) + " Email(s)\n");
+  return complete ? kExitSuccess : kExitFailure;
 }
 
-void run(const std::vector<std::string>& arguments) {
+int run(const std::vector<std::string>& arguments) {
   const Options options = parseOptions(arguments);
   switch (options.action) {
     case CliAction::ShowHelp:
       writeStandardOutput(helpText());
-      break;
+      return kExitSuccess;
     case CliAction::ShowVersion:
       writeStandardOutput(std::string("glanex-cli ") + fileVersionOf(runningExecutablePath()) + "\n");
-      break;
+      return kExitSuccess;
     case CliAction::Extract:
-      runExtraction(options);
       break;
   }
+  return runExtraction(options);
 }
 
 int reportFailure(const std::string& message) {
@@ -144,8 +188,7 @@ int reportFailure(const std::string& message) {
 
 int runCommandLine(const std::vector<std::string>& arguments) {
   try {
-    run(arguments);
-    return kExitSuccess;
+    return run(arguments);
   } catch (const UsageError& error) {
     writeStandardError(withFinalDot(error.what()) + "\n" +
                        (error.pointsToHelp() ? "Essayez « glanex-cli --help ».\n" : ""));

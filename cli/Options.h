@@ -16,8 +16,10 @@ enum class OutputEncoding { Utf8, Cp1252 };
 
 struct Options {
   CliAction action = CliAction::Extract;
-  // "-" reads standard input.
-  std::string inputPath = "-";
+  // In the order given; "-" (at most once, and the default) reads standard input. Folders are walked with
+  // `recursive`.
+  std::vector<std::string> inputPaths = {"-"};
+  bool recursive = false;
   // Windows-1252, as the pipeline compares them with the pane's bytes.
   std::string separators{kDefaultSeparators};
   bool addCommas = false;
@@ -25,14 +27,20 @@ struct Options {
   std::optional<std::string> outputPath;
   OutputEncoding encoding = OutputEncoding::Utf8;
   bool quiet = false;
-  // The streaming extraction instead of the staged one: no line or list limits, for big inputs.
-  bool unlimited = false;
+  // The streaming extraction, with no line or list limits; --fenetre turns it off for the window's staged
+  // run, which reads one file.
+  bool unlimited = true;
+  // Addresses that differ only in ASCII case count as one (streaming only: the window compares bytes).
+  bool ignoreCase = false;
+  // The streaming extraction's threads; 0 for one per core available.
+  std::size_t threads = 0;
 
   bool operator==(const Options&) const = default;
 };
 
-// Reads the arguments that follow the program's name. Options may come before or after the file; "--" ends
-// them. --help and --version stop the reading where they stand. Throws UsageError with a French message.
+// Reads the arguments that follow the program's name. Options may come before or after the files, long
+// ones by any unambiguous prefix; "--" ends them. --help and --version stop the reading where they stand.
+// Throws UsageError with a French message.
 Options parseOptions(const std::vector<std::string>& arguments);
 
 // The text --help prints, UTF-8.

@@ -79,6 +79,8 @@ std::string TerminalProgress::renderLine(ProgressChannel channel, std::int64_t p
 }
 
 std::string TerminalProgress::renderReadingLine(std::int64_t done, std::int64_t total) {
+  // Of a pipe only the bytes read so far are known.
+  if (total < 0) return std::string(kReadingLabel) + std::to_string(done / 1'000'000) + " Mo lus";
   return renderBar(kReadingLabel, done, total);
 }
 

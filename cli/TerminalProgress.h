@@ -27,7 +27,8 @@ class TerminalProgress : public ExtractionProgress, public ReadProgress {
 
   // The line drawn for a stage at `position` of `range`, the position held within the range.
   static std::string renderLine(ProgressChannel channel, std::int64_t position, std::int64_t range);
-  // The same line for the reading of the streaming extraction.
+  // The same line for the reading of the streaming extraction; the megabytes read when `total` is unknown
+  // (-1).
   static std::string renderReadingLine(std::int64_t done, std::int64_t total);
 
  private:

@@ -37,11 +37,22 @@ void AddressCollector::finish() {
   openRun_.clear();
 }
 
+void AddressCollector::collectChunk(std::string_view chunk, std::uint64_t firstOccurrence) {
+  addresses_.continueFrom(firstOccurrence);
+  collect(chunk);
+}
+
 void AddressCollector::collect(std::string_view text) {
-  if (!separators_.contains('@')) {
+  if (separators_.contains('@')) {
+    collectAroundSeparatingAt(text);
+  } else {
     collectAroundJoiningAt(text);
-    return;
   }
+  addresses_.addAll(found_);
+  found_.clear();
+}
+
+void AddressCollector::collectAroundSeparatingAt(std::string_view text) {
   const char* const begin = text.data();
   const char* const end = begin + text.size();
   for (const char* at = begin; at < end; ++at) {
@@ -49,7 +60,7 @@ void AddressCollector::collect(std::string_view text) {
     if (at == nullptr) return;
     const std::string_view token = separators_.tokenAround(text, static_cast<std::size_t>(at - begin));
     if (!token.empty() && token.front() != '@' && token.find('.') != std::string_view::npos) {
-      addresses_.add(token);
+      found_.push_back(token);
     }
   }
 }
@@ -64,7 +75,7 @@ void AddressCollector::collectAroundJoiningAt(std::string_view text) {
     std::size_t end = at + 1;
     for (CharacterClass c; end < text.size() && (c = classOf(end)) != kSeparator; ++end) dotted |= c == kDot;
     // A token that starts with its "@" is never kept.
-    if (dotted && start < at) addresses_.add(text.substr(start, end - start));
+    if (dotted && start < at) found_.push_back(text.substr(start, end - start));
     at = text.find('@', end);
   }
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "extraction/LastOccurrenceList.h"
 #include "extraction/SeparatorTable.h"
@@ -22,6 +23,9 @@ class AddressCollector {
   void feed(std::string_view text);
   // Ends the text, so that a token still open at its end counts too.
   void finish();
+  // Takes a whole chunk of a text that is cut only right after separators, its occurrences numbered from
+  // `firstOccurrence` + 1 on, so that the lists of the text's chunks merge in the text's order.
+  void collectChunk(std::string_view chunk, std::uint64_t firstOccurrence);
 
   const LastOccurrenceList& addresses() const { return addresses_; }
 
@@ -29,6 +33,8 @@ class AddressCollector {
   // Collects the tokens of `text`, which starts at the text's start or just after a separator and ends
   // at the text's end or on a separator.
   void collect(std::string_view text);
+  // The tokens of `text` when "@" is a separator.
+  void collectAroundSeparatingAt(std::string_view text);
   // The same for the usual case of an "@" that is no separator: one pass out from each "@" finds the
   // token's ends and its "." together, and the other "@" of the token give the same token again.
   void collectAroundJoiningAt(std::string_view text);
@@ -40,6 +46,8 @@ class AddressCollector {
   // The text since the last separator, which the next piece may continue.
   std::string openRun_;
   LastOccurrenceList addresses_;
+  // The addresses of the text collect is given, added to the list together.
+  std::vector<std::string_view> found_;
 };
 
 }  // namespace glanex

@@ -1,7 +1,8 @@
 #include "extraction/Errors.h"
 
-#include <cstring>
+#include <cerrno>
 #include <new>
+#include <string>
 #include <system_error>
 
 namespace glanex {
@@ -35,16 +36,96 @@ std::string withFinalDot(const std::string& message) {
   return message;
 }
 
-std::string systemErrorDescription(int errorNumber) {
-  char buffer[512];
-  // The GNU strerror_r may return a static string instead of filling the buffer.
-  std::string text = strerror_r(errorNumber, buffer, sizeof buffer);
-  while (!text.empty()) {
-    const auto last = static_cast<unsigned char>(text.back());
-    if (last != ' ' && last != '.' && last >= 0x20 && last != 0x7F) break;
-    text.pop_back();
+namespace {
+
+// The failures files, folders and streams meet, described in French whatever the session's locale, since
+// the C library's own text would be English on most systems.
+const char* frenchErrorDescription(int errorNumber) {
+  switch (errorNumber) {
+    case EPERM:
+      return "Opération non permise";
+    case ENOENT:
+      return "Aucun fichier ou dossier de ce nom";
+    case EIO:
+      return "Erreur d'entrée-sortie";
+    case ENXIO:
+      return "Aucun périphérique ou adresse";
+    case EBADF:
+      return "Mauvais descripteur de fichier";
+    case EAGAIN:
+      return "Ressource temporairement indisponible";
+    case ENOMEM:
+      return "Mémoire insuffisante";
+    case EACCES:
+      return "Permission refusée";
+    case EBUSY:
+      return "Périphérique ou ressource occupé";
+    case EEXIST:
+      return "Le fichier existe déjà";
+    case EXDEV:
+      return "Lien entre périphériques différents";
+    case ENODEV:
+      return "Aucun périphérique de ce type";
+    case ENOTDIR:
+      return "N'est pas un dossier";
+    case EISDIR:
+      return "Est un dossier";
+    case EINVAL:
+      return "Argument invalide";
+    case ENFILE:
+      return "Trop de fichiers ouverts dans le système";
+    case EMFILE:
+      return "Trop de fichiers ouverts";
+    case ETXTBSY:
+      return "Fichier texte occupé";
+    case EFBIG:
+      return "Fichier trop volumineux";
+    case ENOSPC:
+      return "Plus de place sur le périphérique";
+    case ESPIPE:
+      return "Positionnement impossible";
+    case EROFS:
+      return "Système de fichiers en lecture seule";
+    case EMLINK:
+      return "Trop de liens";
+    case EPIPE:
+      return "Tube rompu";
+    case ENAMETOOLONG:
+      return "Nom de fichier trop long";
+    case ENOTEMPTY:
+      return "Dossier non vide";
+    case ELOOP:
+      return "Trop de niveaux de liens symboliques";
+    case EOVERFLOW:
+      return "Valeur trop grande pour le type de données";
+    case EDQUOT:
+      return "Quota de disque dépassé";
+    case ESTALE:
+      return "Descripteur de fichier réseau périmé";
+    case EINTR:
+      return "Appel système interrompu";
+    case ENOTSUP:
+      return "Opération non prise en charge";
+    case ECONNRESET:
+      return "Connexion réinitialisée";
+    case ETIMEDOUT:
+      return "Délai d'attente dépassé";
+    case EHOSTDOWN:
+      return "Hôte hors service";
+    case ENOLCK:
+      return "Aucun verrou disponible";
+    case ENOSYS:
+      return "Fonction non implémentée";
+    default:
+      return nullptr;
   }
-  return text;
+}
+
+}  // namespace
+
+std::string systemErrorDescription(int errorNumber) {
+  if (const char* french = frenchErrorDescription(errorNumber)) return french;
+  return "Erreur du système n° " + std::to_string(errorNumber);
 }
 
 EFOpenError fileOpenError(const std::string& displayPath, int errorNumber) {

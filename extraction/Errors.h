@@ -53,8 +53,8 @@ std::string userErrorMessage(std::exception_ptr error);
 // The message as the user sees it: a "." is added when its last byte sorts after ".".
 std::string withFinalDot(const std::string& message);
 
-// The C library's description of errno value `errorNumber` in the user's locale, as UTF-8, without the
-// trailing spaces, control characters and full stops that would clash with the final "." rule.
+// A French description of errno value `errorNumber`, as UTF-8, without a final full stop (the final "."
+// rule adds one).
 std::string systemErrorDescription(int errorNumber);
 
 // "Impossible d'ouvrir le fichier "<path>". <description>" for a failed open of `path`.

@@ -9,6 +9,9 @@ namespace glanex {
 namespace {
 
 constexpr std::size_t kInitialSlots = 1024;
+// A slot holds a record's place + 1 below this many bits and the hash's top bits above.
+constexpr int kPlaceBits = 40;
+constexpr std::uint64_t kPlaceMask = (std::uint64_t{1} << kPlaceBits) - 1;
 
 std::uint64_t mix(std::uint64_t value) {
   value ^= value >> 32;
@@ -17,7 +20,8 @@ std::uint64_t mix(std::uint64_t value) {
   return value;
 }
 
-// Eight bytes at a time: tokens are short, and this runs once per "@" of the input.
+// Eight bytes at a time: tokens are short, and this runs once per "@" of the input. The last round spreads
+// every byte over both ends of the hash: the low bits pick the slot, the high ones tell tokens apart.
 std::uint64_t hashOf(std::string_view token) {
   std::uint64_t hash = 0x9E3779B97F4A7C15ULL ^ token.size();
   std::size_t pos = 0;
@@ -28,7 +32,14 @@ std::uint64_t hashOf(std::string_view token) {
   }
   std::uint64_t tail = 0;
   std::memcpy(&tail, token.data() + pos, token.size() - pos);
-  return mix(hash ^ tail);
+  hash = mix(hash ^ tail);
+  hash ^= hash >> 29;
+  hash *= 0xBF58476D1CE4E5B9ULL;
+  return hash ^ (hash >> 32);
+}
+
+std::uint64_t tagOf(std::uint64_t hash) {
+  return hash & ~kPlaceMask;
 }
 
 }  // namespace
@@ -37,48 +48,102 @@ LastOccurrenceList::LastOccurrenceList() : slots_(kInitialSlots, 0) {}
 
 std::size_t LastOccurrenceList::slotFor(std::string_view token, std::uint64_t hash) const {
   const std::size_t mask = slots_.size() - 1;
+  const std::uint64_t tag = tagOf(hash);
   for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
-    const std::uint32_t held = slots_[slot];
+    const std::uint64_t held = slots_[slot];
     if (held == 0) return slot;
-    const Entry& entry = entries_[held - 1];
-    if (entry.hash == hash && textOf(entry) == token) return slot;
+    if (tagOf(held) == tag && tokenAt((held & kPlaceMask) - 1) == token) return slot;
   }
 }
 
 void LastOccurrenceList::growSlots() {
-  std::vector<std::uint32_t> grown(slots_.size() * 2, 0);
+  std::vector<std::uint64_t> grown(slots_.size() * 2, 0);
   const std::size_t mask = grown.size() - 1;
-  for (std::uint32_t index = 0; index < entries_.size(); ++index) {
-    std::size_t slot = entries_[index].hash & mask;
+  forEachRecord([&](std::size_t record) {
+    const std::uint64_t hash = hashOf(tokenAt(record));
+    std::size_t slot = hash & mask;
     while (grown[slot] != 0) slot = (slot + 1) & mask;
-    grown[slot] = index + 1;
-  }
+    grown[slot] = tagOf(hash) | (record + 1);
+  });
   slots_ = std::move(grown);
 }
 
 void LastOccurrenceList::add(std::string_view token) {
-  const std::uint64_t hash = hashOf(token);
+  addHashed(token, hashOf(token));
+}
+
+void LastOccurrenceList::addAll(std::span<const std::string_view> tokens) {
+  // Far enough ahead that the slot has arrived when the record is asked for, and the record when the
+  // token is added.
+  constexpr std::size_t kAhead = 8;
+  hashes_.resize(tokens.size());
+  std::transform(tokens.begin(), tokens.end(), hashes_.begin(), hashOf);
+  for (std::size_t i = 0; i < tokens.size(); ++i) {
+    const std::size_t mask = slots_.size() - 1;
+    if (i + 2 * kAhead < tokens.size()) __builtin_prefetch(&slots_[hashes_[i + 2 * kAhead] & mask]);
+    if (i + kAhead < tokens.size()) {
+      // Only a hint: a token added before then may take that slot, a growth move everything.
+      if (const std::uint64_t held = slots_[hashes_[i + kAhead] & mask]; held != 0) {
+        __builtin_prefetch(&words_[(held & kPlaceMask) - 1]);
+      }
+    }
+    addHashed(tokens[i], hashes_[i]);
+  }
+}
+
+void LastOccurrenceList::addHashed(std::string_view token, std::uint64_t hash) {
   const std::size_t slot = slotFor(token, hash);
-  if (const std::uint32_t held = slots_[slot]; held != 0) {
-    entries_[held - 1].lastOccurrence = ++occurrences_;
+  if (const std::uint64_t held = slots_[slot]; held != 0) {
+    words_[(held & kPlaceMask) - 1] = ++occurrences_;
     return;
   }
-  if (entries_.size() >= UINT32_MAX - 1) throw std::length_error("too many distinct tokens");
-  entries_.push_back({hash, arena_.size(), token.size(), ++occurrences_});
-  arena_.append(token);
-  slots_[slot] = static_cast<std::uint32_t>(entries_.size());
-  if (entries_.size() * 2 > slots_.size()) growSlots();
+  const std::size_t record = words_.size();
+  if (record + recordWords(token.size()) >= kPlaceMask) throw std::length_error("too many distinct tokens");
+  words_.resize(record + recordWords(token.size()), 0);
+  words_[record] = ++occurrences_;
+  words_[record + 1] = token.size();
+  std::memcpy(&words_[record + kHeadWords], token.data(), token.size());
+  slots_[slot] = tagOf(hash) | (record + 1);
+  if (++count_ * 2 > slots_.size()) growSlots();
+}
+
+void LastOccurrenceList::continueFrom(std::uint64_t occurrence) {
+  occurrences_ = std::max(occurrences_, occurrence);
+}
+
+std::uint64_t LastOccurrenceList::lastOccurrenceOf(std::string_view token, std::uint64_t hash) const {
+  const std::uint64_t held = slots_[slotFor(token, hash)];
+  return held == 0 ? 0 : words_[(held & kPlaceMask) - 1];
 }
 
 std::vector<std::string> LastOccurrenceList::inOrder() const {
-  std::vector<const Entry*> order;
-  order.reserve(entries_.size());
-  for (const Entry& entry : entries_) order.push_back(&entry);
-  std::sort(order.begin(), order.end(),
-            [](const Entry* a, const Entry* b) { return a->lastOccurrence < b->lastOccurrence; });
+  const LastOccurrenceList* const self = this;
+  return mergedInOrder({&self, 1});
+}
+
+std::vector<std::string> LastOccurrenceList::mergedInOrder(std::span<const LastOccurrenceList* const> lists) {
+  struct Survivor {
+    std::uint64_t lastOccurrence;
+    std::string_view token;
+  };
+  std::vector<Survivor> survivors;
+  for (const LastOccurrenceList* list : lists) {
+    list->forEachRecord([&](std::size_t record) {
+      const std::uint64_t lastOccurrence = list->words_[record];
+      const std::string_view token = list->tokenAt(record);
+      const std::uint64_t hash = lists.size() > 1 ? hashOf(token) : 0;
+      // An occurrence is never numbered twice, so exactly one list holds the last of each token.
+      const bool lastHere = std::all_of(lists.begin(), lists.end(), [&](const LastOccurrenceList* other) {
+        return other == list || other->lastOccurrenceOf(token, hash) < lastOccurrence;
+      });
+      if (lastHere) survivors.push_back({lastOccurrence, token});
+    });
+  }
+  std::sort(survivors.begin(), survivors.end(),
+            [](const Survivor& a, const Survivor& b) { return a.lastOccurrence < b.lastOccurrence; });
   std::vector<std::string> tokens;
-  tokens.reserve(order.size());
-  for (const Entry* entry : order) tokens.emplace_back(textOf(*entry));
+  tokens.reserve(survivors.size());
+  for (const Survivor& survivor : survivors) tokens.emplace_back(survivor.token);
   return tokens;
 }
 

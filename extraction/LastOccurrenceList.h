@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,30 +18,51 @@ class LastOccurrenceList {
 
   // Records an occurrence of `token`, which becomes its last one.
   void add(std::string_view token);
+  // The same as add for each token in turn, with the memory reads of the tokens a few places ahead started
+  // early: once the table outgrows the processor's caches, waiting for memory is most of the time.
+  void addAll(std::span<const std::string_view> tokens);
+  // Numbers the occurrences that follow from `occurrence` + 1 on, which must be no step back: the lists
+  // of the chunks of one text then number their occurrences as the whole text would order them.
+  void continueFrom(std::uint64_t occurrence);
 
-  std::size_t size() const { return entries_.size(); }
+  std::size_t size() const { return count_; }
   // The tokens, oldest last occurrence first.
   std::vector<std::string> inOrder() const;
+  // The tokens of several lists that number their occurrences apart, each where it occurred last in any
+  // of them, oldest first.
+  static std::vector<std::string> mergedInOrder(std::span<const LastOccurrenceList* const> lists);
 
  private:
-  struct Entry {
-    std::uint64_t hash;
-    std::size_t offset;  // in arena_
-    std::size_t length;
-    // When the token last occurred, counted in occurrences: one store per repeat, where keeping a list in
-    // order would move links around.
-    std::uint64_t lastOccurrence;
-  };
+  // Each distinct token is one record of words_: when it last occurred (counted in occurrences: one store
+  // per repeat, where keeping a list in order would move links around), its length, then its bytes. A
+  // repeat thus reads one slot and one record, whose head and bytes lie side by side.
+  static constexpr std::size_t kHeadWords = 2;
 
-  std::string_view textOf(const Entry& entry) const { return {arena_.data() + entry.offset, entry.length}; }
+  static std::size_t recordWords(std::size_t length) { return kHeadWords + (length + 7) / 8; }
+  std::string_view tokenAt(std::size_t record) const {
+    return {reinterpret_cast<const char*>(&words_[record + kHeadWords]), words_[record + 1]};
+  }
+  // Calls `visit(record)` for every record, in the order they were added.
+  template <typename Visit>
+  void forEachRecord(Visit visit) const {
+    for (std::size_t record = 0; record < words_.size(); record += recordWords(words_[record + 1])) {
+      visit(record);
+    }
+  }
+  void addHashed(std::string_view token, std::uint64_t hash);
   // The slot holding `token`, or the empty slot where it belongs.
   std::size_t slotFor(std::string_view token, std::uint64_t hash) const;
   void growSlots();
+  // When `token` last occurred, 0 when never.
+  std::uint64_t lastOccurrenceOf(std::string_view token, std::uint64_t hash) const;
 
-  std::string arena_;
-  std::vector<Entry> entries_;
-  // Open addressing: entry index + 1 per slot, 0 for an empty slot; never more than half full.
-  std::vector<std::uint32_t> slots_;
+  std::vector<std::uint64_t> words_;
+  // Open addressing, never more than half full: 0 for an empty slot, else the record's place + 1 in the
+  // low bits and the top bits of the token's hash above them, so that most other tokens are told apart
+  // without reading their record.
+  std::vector<std::uint64_t> slots_;
+  std::size_t count_ = 0;
+  std::vector<std::uint64_t> hashes_;  // addAll's, kept to spare an allocation per call
   std::uint64_t occurrences_ = 0;
 };
 

@@ -1,115 +1,232 @@
 #include "extraction/StreamingExtraction.h"
 
+#include <algorithm>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <thread>
+
+#include <sched.h>
+
 #include "extraction/AddressCollector.h"
+#include "extraction/ChunkReader.h"
+#include "extraction/ChunkReadings.h"
+#include "extraction/ChunkWorkers.h"
 #include "extraction/DocumentFiles.h"
 #include "extraction/DocumentFormats.h"
 #include "extraction/EncodingSniffing.h"
-#include "extraction/PosixIo.h"
-#include "extraction/RereadableInput.h"
+#include "extraction/InputStream.h"
+#include "extraction/MappedInput.h"
 #include "extraction/StreamDecoder.h"
-#include "extraction/TextEncoding.h"
 
 namespace glanex {
 
 namespace {
 
-// One pass over the input from some offset on, a block at a time.
-class BlockReader {
+class MemorySource : public ByteSource {
  public:
-  BlockReader(const RereadableInput& input, std::int64_t from, ReadProgress* progress = nullptr)
-      : input_(input), offset_(from), progress_(progress), block_(kIoBlockSize) {}
-
-  // The next block; a block shorter than the others is the last one.
-  std::string_view next() {
-    const std::size_t count = input_.readAt(offset_, block_);
-    offset_ += static_cast<std::int64_t>(count);
-    if (progress_ != nullptr) progress_->ReportBytesRead(offset_, input_.size());
-    return {block_.data(), count};
-  }
-  std::int64_t offset() const { return offset_; }
-  static bool isLast(std::string_view block) { return block.size() < kIoBlockSize; }
+  explicit MemorySource(std::string_view bytes) : rest_(bytes) {}
 
  private:
-  const RereadableInput& input_;
-  std::int64_t offset_;
-  ReadProgress* progress_;
-  std::vector<char> block_;
+  std::size_t fill(std::span<char> buffer) override {
+    const std::size_t count = std::min(buffer.size(), rest_.size());
+    std::memcpy(buffer.data(), rest_.data(), count);
+    rest_.remove_prefix(count);
+    return count;
+  }
+
+  std::string_view rest_;
 };
 
-std::string readWhole(const RereadableInput& input) {
-  std::string bytes(static_cast<std::size_t>(input.size()), '\0');
-  bytes.resize(input.readAt(0, bytes));
-  return bytes;
-}
+// Reports the bytes read so far, on the reading thread only.
+class ReadReport {
+ public:
+  ReadReport(std::optional<std::int64_t> size, ReadProgress* progress)
+      : total_(size.value_or(-1)), progress_(progress) {}
 
-// Feeds the collector the text of the input from `from` on, decoded as `encoding`.
-void collectDecoded(const RereadableInput& input, std::int64_t from, StreamEncoding encoding,
-                    AddressCollector& collector, ReadProgress* progress) {
-  StreamDecoder decoder(encoding);
-  BlockReader reader(input, from, progress);
+  void update(std::int64_t done) const {
+    if (progress_ != nullptr) progress_->ReportBytesRead(done, total_);
+  }
+
+ private:
+  std::int64_t total_;
+  ReadProgress* progress_;
+};
+
+using ReportRead = std::function<void()>;
+
+void readRest(ByteSource& source, std::string& bytes) {
   for (;;) {
-    const std::string_view block = reader.next();
-    const bool last = BlockReader::isLast(block);
-    collector.feed(decoder.decode(block, last));
-    if (last) return;
+    const std::size_t held = bytes.size();
+    bytes.resize(held + kIoBlockSize);
+    const std::size_t count = source.read({bytes.data() + held, kIoBlockSize});
+    bytes.resize(held + count);
+    if (count < kIoBlockSize) return;
   }
 }
 
-// Feeds the collector the ASCII bytes the input starts with, which read the same in every encoding left,
-// and returns where they end.
-std::int64_t collectAsciiStart(const RereadableInput& input, AddressCollector& collector,
-                               ReadProgress* progress) {
-  BlockReader reader(input, 0, progress);
-  for (;;) {
-    const std::string_view block = reader.next();
-    const std::size_t ascii = asciiPrefixLength(block);
-    collector.feed(block.substr(0, ascii));
-    if (ascii < block.size() || BlockReader::isLast(block)) {
-      return reader.offset() - static_cast<std::int64_t>(block.size() - ascii);
-    }
-  }
-}
-
-// The encoding of the input without a byte-order mark, whose first non-ASCII byte is at `from`.
-StreamEncoding unmarkedEncodingFrom(const RereadableInput& input, std::int64_t from) {
-  Utf8Verdict verdict;
-  BlockReader reader(input, from);
-  for (;;) {
-    const std::string_view block = reader.next();
-    if (const std::optional<StreamEncoding> encoding = verdict.take(block, BlockReader::isLast(block))) {
-      return *encoding;
-    }
-  }
-}
-
-void collectPlainText(const RereadableInput& input, std::string_view start, AddressCollector& collector,
-                      ReadProgress* progress) {
-  if (const std::optional<ByteOrderMark> mark = byteOrderMarkOf(start)) {
-    collectDecoded(input, static_cast<std::int64_t>(mark->length), mark->encoding, collector, progress);
-    return;
-  }
-  // Windows-1252 and UTF-8 agree on ASCII, so the choice waits for the first other byte.
-  const std::int64_t firstNonAscii = collectAsciiStart(input, collector, progress);
-  if (firstNonAscii == input.size()) return;
-  collectDecoded(input, firstNonAscii, unmarkedEncodingFrom(input, firstNonAscii), collector, progress);
-}
-
-std::vector<std::string> collectFromInput(const RereadableInput& input, std::string_view separators,
-                                          ReadProgress* progress) {
+std::vector<std::string> collectRtf(std::string_view bytes, std::string_view separators) {
   AddressCollector collector(separators);
-  std::string start(kDocumentSignatureSize, '\0');
-  start.resize(input.readAt(0, start));
-  if (startsAsRtf(start) || mayBeFormattedDocument(start)) {
-    collector.feed(documentFromBytes(readWhole(input)).plainText());
-    if (progress != nullptr) progress->ReportBytesRead(input.size(), input.size());
-  } else {
-    collectPlainText(input, start, collector, progress);
+  collector.feed(documentFromBytes(bytes).plainText());
+  collector.finish();
+  return collector.addresses().inOrder();
+}
+
+// The addresses of a document read through its format, from its decoded text; nothing when `bytes` turn
+// out to be no such document.
+std::optional<std::vector<std::string>> collectDocument(std::string_view bytes, std::string_view separators) {
+  const std::optional<std::string> text = formattedDocumentText(bytes);
+  if (!text) return std::nullopt;
+  return extractAddressesUnlimited(*text, separators);
+}
+
+// UTF-16 is decoded in order, a block at a time, on the reading thread: no byte of it is a token edge
+// alone.
+std::vector<std::string> collectUtf16(ByteSource& source, std::string start, StreamEncoding encoding,
+                                      std::string_view separators, const ReportRead& reportRead) {
+  AddressCollector collector(separators);
+  StreamDecoder decoder(encoding);
+  std::string block = std::move(start);
+  for (bool last = false; !last;) {
+    const std::size_t held = block.size();
+    block.resize(held + kIoBlockSize);
+    const std::size_t count = source.read({block.data() + held, kIoBlockSize});
+    last = count < kIoBlockSize;
+    block.resize(held + count);
+    reportRead();
+    collector.feed(decoder.decode(block, last));
+    block.clear();
   }
   collector.finish();
   return collector.addresses().inOrder();
 }
 
+// Collects the chunks of `reader` on the threads the settings ask for. When the chunks are views of a
+// mapping, each one's pages are handed back once it is collected.
+std::vector<std::string> collectChunks(ChunkReader& reader, ChunkEncoding encoding,
+                                       std::string_view separators, const StreamingSettings& settings,
+                                       const MappedInput* mapping, const ReportRead& reportRead) {
+  const std::size_t threads = settings.threads == 0 ? availableCores() : settings.threads;
+  EncodingEvidence evidence;
+  std::vector<ChunkReadings> readings;
+  readings.reserve(threads);
+  for (std::size_t thread = 0; thread < threads; ++thread)
+    readings.emplace_back(separators, encoding, evidence);
+  const auto collect = [&](std::size_t thread, const Chunk& chunk) {
+    readings[thread].collect(chunk.bytes, chunk.index);
+    if (mapping != nullptr) mapping->release(chunk.bytes);
+  };
+  if (threads == 1) {
+    Chunk chunk;
+    while (reader.next(chunk)) {
+      reportRead();
+      collect(0, chunk);
+    }
+  } else {
+    ChunkWorkers workers(threads, collect);
+    for (Chunk chunk = workers.take(); reader.next(chunk); chunk = workers.take()) {
+      reportRead();
+      workers.hand(std::move(chunk));
+    }
+    workers.finish();
+  }
+  reportRead();
+  return ChunkReadings::merged(readings, evidence);
+}
+
+ChunkEncoding chunkEncodingOf(const std::optional<ByteOrderMark>& mark) {
+  if (!mark) return ChunkEncoding::Undecided;
+  return mark->encoding == StreamEncoding::Utf8 ? ChunkEncoding::Utf8 : ChunkEncoding::Cp1252;
+}
+
+bool isUtf16(const std::optional<ByteOrderMark>& mark) {
+  return mark && mark->encoding != StreamEncoding::Utf8;
+}
+
+// Plain text all in memory, in a mapping or not: its chunks are views of it.
+std::vector<std::string> collectPlainBytes(std::string_view bytes, std::string_view separators,
+                                           const StreamingSettings& settings, const ReadReport& report,
+                                           const MappedInput* mapping) {
+  const std::optional<ByteOrderMark> mark = byteOrderMarkOf(bytes);
+  const std::size_t markLength = mark ? mark->length : 0;
+  bytes.remove_prefix(markLength);
+  if (isUtf16(mark)) {
+    MemorySource source(bytes);
+    const ReportRead reportRead = [&] {
+      report.update(static_cast<std::int64_t>(markLength) + source.consumed());
+    };
+    return collectUtf16(source, {}, mark->encoding, separators, reportRead);
+  }
+  ChunkReader reader(bytes, settings.chunkSize, separators);
+  const ReportRead reportRead = [&] {
+    report.update(static_cast<std::int64_t>(markLength) + reader.handedOut());
+  };
+  return collectChunks(reader, chunkEncodingOf(mark), separators, settings, mapping, reportRead);
+}
+
+// An input that is read: standard input, a pipe, a device.
+std::vector<std::string> collectFromSource(ByteSource& source, std::optional<std::int64_t> size,
+                                           std::string_view separators, ReadProgress* progress,
+                                           const StreamingSettings& settings) {
+  const ReadReport report(size, progress);
+  const ReportRead reportRead = [&] { report.update(source.consumed()); };
+  std::string start(kDocumentSignatureSize, '\0');
+  start.resize(source.read(start));
+  if (startsAsRtf(start)) {
+    readRest(source, start);
+    reportRead();
+    return collectRtf(start, separators);
+  }
+  if (mayBeFormattedDocument(start)) {
+    readRest(source, start);
+    reportRead();
+    if (std::optional<std::vector<std::string>> addresses = collectDocument(start, separators)) {
+      return std::move(*addresses);
+    }
+    return collectPlainBytes(start, separators, settings, report, nullptr);
+  }
+  const std::optional<ByteOrderMark> mark = byteOrderMarkOf(start);
+  if (mark) start.erase(0, mark->length);
+  if (isUtf16(mark)) return collectUtf16(source, std::move(start), mark->encoding, separators, reportRead);
+  ChunkReader reader(source, settings.chunkSize, separators, std::move(start));
+  return collectChunks(reader, chunkEncodingOf(mark), separators, settings, nullptr, reportRead);
+}
+
+// A regular file, mapped.
+std::vector<std::string> collectFromMapping(const MappedInput& mapping, std::string_view separators,
+                                            ReadProgress* progress, const StreamingSettings& settings) {
+  const std::string_view bytes = mapping.bytes();
+  const ReadReport report(static_cast<std::int64_t>(bytes.size()), progress);
+  if (startsAsRtf(bytes)) {
+    report.update(static_cast<std::int64_t>(bytes.size()));
+    return collectRtf(bytes, separators);
+  }
+  if (mayBeFormattedDocument(bytes.substr(0, kDocumentSignatureSize))) {
+    std::optional<std::vector<std::string>> addresses = collectDocument(bytes, separators);
+    report.update(static_cast<std::int64_t>(bytes.size()));
+    if (addresses) return std::move(*addresses);
+  }
+  return collectPlainBytes(bytes, separators, settings, report, &mapping);
+}
+
+std::vector<std::string> collectFromInput(InputStream& input, std::string_view separators,
+                                          ReadProgress* progress, const StreamingSettings& settings) {
+  if (const std::unique_ptr<MappedInput> mapping = input.mapRest()) {
+    std::vector<std::string> addresses = collectFromMapping(*mapping, separators, progress, settings);
+    mapping->throwIfCut();
+    return addresses;
+  }
+  return collectFromSource(input, input.size(), separators, progress, settings);
+}
+
 }  // namespace
+
+std::size_t availableCores() {
+  cpu_set_t cores;
+  if (::sched_getaffinity(0, sizeof cores, &cores) == 0) return std::max(CPU_COUNT(&cores), 1);
+  return std::max(std::thread::hardware_concurrency(), 1u);
+}
 
 std::vector<std::string> extractAddressesUnlimited(std::string_view text, std::string_view separators) {
   AddressCollector collector(separators);
@@ -119,9 +236,15 @@ std::vector<std::string> extractAddressesUnlimited(std::string_view text, std::s
 }
 
 std::vector<std::string> extractAddressesFromFile(const std::string& path, std::string_view separators,
-                                                  ReadProgress* progress) {
-  const RereadableInput input(path);
-  return collectFromInput(input, separators, progress);
+                                                  ReadProgress* progress, const StreamingSettings& settings) {
+  InputStream input(path);
+  return collectFromInput(input, separators, progress, settings);
+}
+
+std::vector<std::string> extractAddressesFromBytes(std::string_view bytes, std::string_view separators,
+                                                   const StreamingSettings& settings) {
+  MemorySource source(bytes);
+  return collectFromSource(source, static_cast<std::int64_t>(bytes.size()), separators, nullptr, settings);
 }
 
 }  // namespace glanex

@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -30,6 +31,8 @@ struct Outcome {
 
 const std::string kExample = std::string(GLANEX_SAMPLES_DIR) + "/exemple.txt";
 const std::string kExampleList = "bob@ex.test\nmarc@ex.test\nanne@ex.test\n";
+const std::string kOverflowError =
+    "Erreur d'insertion de ligne RichEdit.\nSans --fenetre, glanex-cli n'a pas cette limite.\n";
 
 // Runs the built program with its standard streams on files of a scratch folder.
 class cliRun : public ::testing::Test {
@@ -143,7 +146,7 @@ TEST_F(cliRun, AddsCommasEvenBeyondTheWorkingListCapacity) {
     stageLength += static_cast<std::int64_t>(line.size()) + 2;
     source += line + "\r\n";
   }
-  const Outcome outcome = run({"-q", "--virgules", writeSource(source)});
+  const Outcome outcome = run({"-q", "--fenetre", "--virgules", writeSource(source)});
   ASSERT_EQ(outcome.status, 0) << outcome.err;
   EXPECT_EQ(std::count(outcome.out.begin(), outcome.out.end(), '\n'), lines);
   EXPECT_EQ(outcome.out.find("t\n"), std::string::npos) << "a line lost its comma";
@@ -159,8 +162,8 @@ TEST_F(cliRun, PrintsEveryAddressWhole) {
     std::vector<std::string> arguments;
     std::string out;
   } rows[] = {
-      {"5,004 characters", longest + "\r\n", {"--sans-limite"}, longest + "\n"},
-      {"4,096 characters and a comma", lineLong + "\r\n", {"--virgules"}, lineLong + ",\n"},
+      {"5,004 characters", longest + "\r\n", {}, longest + "\n"},
+      {"4,096 characters and a comma", lineLong + "\r\n", {"--fenetre", "--virgules"}, lineLong + ",\n"},
       {"4,096 characters and a comma, streaming",
        lineLong + "\r\n",
        {"--sans-limite", "--virgules"},
@@ -214,7 +217,7 @@ TEST_F(cliRun, RefusesToReplaceItsInputBeforeReadingIt) {
   } rows[] = {
       // The target follows "-o" first in every row.
       {"the same path", {"-o", source, source}, stdinPath, ""},
-      {"the same path, streaming", {"-o", source, "--sans-limite", source}, stdinPath, ""},
+      {"the same path, window's run", {"-o", source, "--fenetre", source}, stdinPath, ""},
       {"a hard link", {"-o", hardLink, source}, stdinPath, ""},
       {"a symbolic link", {"-o", symbolicLink, source}, stdinPath, ""},
       {"standard input", {"-o", source}, source, ""},
@@ -265,10 +268,10 @@ TEST_F(cliRun, ReportsSystemErrorsWithStatusOneAndNoOutput) {
 
   std::string source;
   for (int i = 0; i < 3000; ++i) source += "xxxxxxxxxxxxxxxxxx a@b.test yyyyyyy\r\n";
-  const Outcome overflow = run({writeSource(source)});
+  const Outcome overflow = run({"--fenetre", writeSource(source)});
   EXPECT_EQ(overflow.status, 1);
   EXPECT_EQ(overflow.out, "");
-  EXPECT_EQ(overflow.err, "Erreur d'insertion de ligne RichEdit.\n");
+  EXPECT_EQ(overflow.err, kOverflowError);
 
   const Outcome fullOutput = run({kExample}, "", "/dev/full");
   EXPECT_EQ(fullOutput.status, 1);
@@ -286,20 +289,20 @@ TEST_F(cliRun, BadSourcesGiveTheirListOrTheSystemsErrorNeverACrash) {
   } rows[] = {
       {"missing file", scratch_.file("absent.txt"), 1, "",
        "Impossible d'ouvrir le fichier \"" + scratch_.file("absent.txt") +
-           "\". No such file or directory.\n"},
+           "\". Aucun fichier ou dossier de ce nom.\n"},
       {"folder", scratch_.file("dossier"), 1, "",
-       "Impossible d'ouvrir le fichier \"" + scratch_.file("dossier") + "\". Is a directory.\n"},
+       "Impossible d'ouvrir le fichier \"" + scratch_.file("dossier") + "\". Est un dossier.\n"},
       // NUL is an ordinary character, in the list as in the source.
       {"NUL bytes", writeSource("avant\0 jean@exemple.fr \0\r\n\0marie@exemple.fr\0\r\n"s), 0,
        "jean@exemple.fr\n\0marie@exemple.fr\0\n"s, "= 2 Email(s)\n"},
       // The system does not tidy "sub/.." away when sub/ is missing, so neither does the message.
       {"existing file behind a missing folder", scratch_.file("sub/../source.txt"), 1, "",
        "Impossible d'ouvrir le fichier \"" + scratch_.file("sub/../source.txt") +
-           "\". No such file or directory.\n"},
+           "\". Aucun fichier ou dossier de ce nom.\n"},
       // Only the message makes the name displayable; bytes that are no UTF-8 show as U+FFFD.
       {"missing file named outside Windows-1252", scratch_.file("\xD0\xB0-caf\xE9.txt"), 1, "",
        "Impossible d'ouvrir le fichier \"" + scratch_.file("\xD0\xB0-caf\xEF\xBF\xBD.txt") +
-           "\". No such file or directory.\n"},
+           "\". Aucun fichier ou dossier de ce nom.\n"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
@@ -311,11 +314,11 @@ TEST_F(cliRun, BadSourcesGiveTheirListOrTheSystemsErrorNeverACrash) {
 }
 
 TEST_F(cliRun, NamesStandardInputAndTheSystemsReasonWhenItCannotBeRead) {
-  for (const char* engine : {"--silencieux", "--sans-limite"}) {
+  for (const char* engine : {"--fenetre", "--sans-limite"}) {
     SCOPED_TRACE(engine);
     const Outcome outcome = runRedirected({engine}, scratch_.path().string(), "", O_TRUNC);
     EXPECT_EQ(outcome.status, 1);
-    EXPECT_EQ(outcome.err, "Impossible de lire l'entrée standard. Is a directory.\n");
+    EXPECT_EQ(outcome.err, "Impossible de lire l'entrée standard. Est un dossier.\n");
   }
 }
 
@@ -360,9 +363,9 @@ TEST_F(cliRun, SaysMemoryRanOutInFrench) {
 // Machine code is full of "@" bytes (0x40), so its lines usually fill the working lists.
 TEST_F(cliRun, AnExecutableGivesItsListOrTheOverflowError) {
   const std::string program = writeSource(test::readBytes("/bin/true") + "\ncontact@exemple.test\n");
-  const Outcome outcome = run({program});
+  const Outcome outcome = run({"--fenetre", program});
   if (outcome.status == 1) {
-    EXPECT_EQ(outcome.err, "Erreur d'insertion de ligne RichEdit.\n");
+    EXPECT_EQ(outcome.err, kOverflowError);
     EXPECT_EQ(outcome.out, "");
   } else {
     EXPECT_EQ(outcome.status, 0) << outcome.err;
@@ -381,12 +384,12 @@ TEST_F(cliRun, A200MegabyteLineWithoutLineBreakGivesItsAddress) {
     out << " fin@exemple.fr";
     ASSERT_TRUE(out.good());
   }
-  // The staged run reads the line's first 4,096 characters; the streaming one reads it all.
-  const Outcome outcome = run({path});
+  // The window's run reads the line's first 4,096 characters; the streaming one reads it all.
+  const Outcome outcome = run({"--fenetre", path});
   EXPECT_EQ(outcome.status, 0) << outcome.err;
   EXPECT_EQ(outcome.out, "jean@exemple.fr\n");
   EXPECT_EQ(outcome.err, "= 1 Email(s)\n");
-  const Outcome unlimited = run({"--sans-limite", path});
+  const Outcome unlimited = run({path});
   EXPECT_EQ(unlimited.status, 0) << unlimited.err;
   EXPECT_EQ(unlimited.out, "jean@exemple.fr\nfin@exemple.fr\n");
   EXPECT_EQ(unlimited.err, "= 2 Email(s)\n");
@@ -405,9 +408,17 @@ TEST_F(cliRun, WithoutLimitGivesTheStagedListsFromFilesPipesAndRtf) {
   for (int i = 0; i < 20'000; ++i) {
     big += i % 10 == 0 ? "de u" + std::to_string(i % 70) + "@ex.test\r\n" : "ligne sans adresse\r\n";
   }
-  const Outcome staged = runWithPipedInput({"-q"}, big);
+  const Outcome staged = runWithPipedInput({"-q", "--fenetre"}, big);
   EXPECT_EQ(staged.status, 0) << staged.err;
   EXPECT_EQ(runWithPipedInput({"-q", "--sans-limite"}, big).out, staged.out);
+  // A pipe is read once and never copied: no temporary folder is needed, whatever the threads.
+  const char* const savedFolder = std::getenv("TMPDIR");
+  const std::string saved = savedFolder != nullptr ? savedFolder : "";
+  setenv("TMPDIR", scratch_.file("absent").c_str(), 1);
+  for (const char* threads : {"1", "3"}) {
+    EXPECT_EQ(runWithPipedInput({"-q", "--sans-limite", "-j", threads}, big).out, staged.out) << threads;
+  }
+  savedFolder != nullptr ? setenv("TMPDIR", saved.c_str(), 1) : unsetenv("TMPDIR");
   for (const char* sample : {"club-libreoffice", "compte-rendu-pandoc"}) {
     const Outcome outcome = run({"-q", "--sans-limite", test::testDataFile(std::string(sample) + ".rtf")});
     EXPECT_EQ(outcome.out, test::readBytes(test::testDataFile(std::string(sample) + ".expected"))) << sample;
@@ -418,9 +429,9 @@ TEST_F(cliRun, WithoutLimitTakesWhatOverflowsTheWorkingLists) {
   std::string source;
   for (int i = 0; i < 5'000; ++i) source += "u" + std::to_string(i) + "@ex.test\r\n";
   const std::string path = writeSource(source);
-  const Outcome staged = run({path});
+  const Outcome staged = run({"--fenetre", path});
   EXPECT_EQ(staged.status, 1);
-  EXPECT_EQ(staged.err, "Erreur d'insertion de ligne RichEdit.\n");
+  EXPECT_EQ(staged.err, kOverflowError);
 
   const Outcome unlimited = run({"--sans-limite", "--virgules", path});
   EXPECT_EQ(unlimited.status, 0) << unlimited.err;
@@ -444,6 +455,96 @@ TEST_F(cliRun, ReadsAndWritesFilesNamedOutsideWindows1252) {
     EXPECT_EQ(outcome.status, 0) << outcome.err;
     EXPECT_EQ(run({"-q", target}).out, "jean@exemple.fr\n");
   }
+}
+
+// Several inputs make one list, as if read one after the other; what cannot be read is named, the rest is
+// read, and the status says that something was missing.
+TEST_F(cliRun, ReadsSeveralFilesAndFoldersAsOneList) {
+  namespace fs = std::filesystem;
+  const std::string un = scratch_.file("un.txt");
+  const std::string deux = scratch_.file("deux.txt");
+  const std::string folder = scratch_.file("dossier");
+  test::writeBytes(un, "a@x.fr b@x.fr\r\n");
+  test::writeBytes(deux, "B@X.fr c@y.fr a@x.fr");
+  fs::create_directories(folder + "/a");
+  test::writeBytes(folder + "/b.txt", "z@d.fr\n");
+  test::writeBytes(folder + "/a/c.txt", "y@d.fr\n");
+  test::writeBytes(folder + "/liste.rtf", "o@sortie.fr\n");
+  fs::create_directory_symlink("..", folder + "/a/boucle");
+  fs::create_symlink("absent", folder + "/casse");
+  ASSERT_EQ(mkfifo((folder + "/fifo").c_str(), 0600), 0);
+  const std::string broken =
+      "Impossible d'ouvrir le fichier \"" + folder + "/casse\". Aucun fichier ou dossier de ce nom.\n";
+  const std::string missing = "Impossible d'ouvrir le fichier \"" + scratch_.file("absent") +
+                              "\". Aucun fichier ou dossier de ce nom.\n";
+  const struct {
+    const char* name;
+    std::vector<std::string> arguments;
+    int status;
+    std::string out;
+    std::string err;
+  } rows[] = {
+      {"files in the order given", {deux, un}, 0, "B@X.fr\nc@y.fr\na@x.fr\nb@x.fr\n", ""},
+      {"no token spans two files", {un, deux}, 0, "b@x.fr\nB@X.fr\nc@y.fr\na@x.fr\n", ""},
+      {"ASCII case ignored, last spelling kept", {"-i", un, deux}, 0, "B@X.fr\nc@y.fr\na@x.fr\n", ""},
+      {"standard input among files", {un, "-", deux}, 0, "b@x.fr\nstdin@x.fr\nB@X.fr\nc@y.fr\na@x.fr\n", ""},
+      {"standard input twice",
+       {"-", "-"},
+       2,
+       "",
+       "L'entrée standard « - » ne peut être lue qu'une fois.\nEssayez « glanex-cli --help ».\n"},
+      {"a missing file among others",
+       {un, scratch_.file("absent"), deux},
+       1,
+       "b@x.fr\nB@X.fr\nc@y.fr\na@x.fr\n",
+       missing},
+      {"a folder walked in name order, links to folders and FIFOs skipped",
+       {"-r", folder, un},
+       1,
+       "y@d.fr\nz@d.fr\no@sortie.fr\na@x.fr\nb@x.fr\n",
+       broken},
+      {"a folder walked, the -o target skipped",
+       {"-r", folder, "--sortie", folder + "/liste.rtf"},
+       1,
+       "",
+       broken},
+      {"a folder without -r",
+       {folder},
+       1,
+       "",
+       "Impossible d'ouvrir le fichier \"" + folder + "\". Est un dossier.\n"},
+      {"encoding names in any case", {"--enc", "WINDOWS-1252", "-e", "UTF-8", un}, 0, "a@x.fr\nb@x.fr\n", ""},
+      {"an ambiguous prefix",
+       {"--s", un},
+       2,
+       "",
+       "Option ambiguë : « --s » (--separateurs, --sortie, --sans-limite, --silencieux)\n"
+       "Essayez « glanex-cli --help ».\n"},
+      {"names after -- are files",
+       {"--", "-q"},
+       1,
+       "",
+       "Impossible d'ouvrir le fichier \"" + scratch_.path().string() +
+           "/-q\". Aucun fichier ou dossier de ce nom.\n"},
+      {"the window's run takes one file",
+       {"--fenetre", un, deux},
+       2,
+       "",
+       "--fenetre lit un seul fichier, comme la fenêtre.\nEssayez « glanex-cli --help ».\n"},
+  };
+  const std::string previous = fs::current_path();
+  fs::current_path(scratch_.path());
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    std::vector<std::string> arguments = row.arguments;
+    arguments.insert(arguments.begin(), "-q");
+    const Outcome outcome = run(arguments, "stdin@x.fr");
+    EXPECT_EQ(outcome.status, row.status);
+    EXPECT_EQ(outcome.out, row.out);
+    EXPECT_EQ(outcome.err, row.err);
+  }
+  fs::current_path(previous);
+  EXPECT_EQ(run({"-q", folder + "/liste.rtf"}).out, "y@d.fr\nz@d.fr\n") << "the walk read its own output";
 }
 
 TEST_F(cliRun, AnswersVersionAndUsageErrors) {

@@ -31,14 +31,17 @@ TEST_P(cliOptionsAccepted, GivesTheExpectedOptions) {
 
 const AcceptedCase kAcceptedCases[] = {
     {"NothingReadsStandardInput", {}, [](Options&) {}},
-    {"DashReadsStandardInput", {"-"}, [](Options&) {}},
-    {"FileAfterOptionsOrBefore",
-     {"a.txt", "-q"},
+    {"FilesAfterOptionsOrBeforeInOrder",
+     {"b.txt", "-q", "-", "a.txt"},
      [](Options& o) {
-       o.inputPath = "a.txt";
+       o.inputPaths = {"b.txt", "-", "a.txt"};
        o.quiet = true;
      }},
-    {"DoubleDashEndsOptions", {"--", "-q"}, [](Options& o) { o.inputPath = "-q"; }},
+    {"DoubleDashEndsOptions",
+     {"--", "-q", "-"},
+     [](Options& o) {
+       o.inputPaths = {"-q", "-"};
+     }},
     {"SeparatorsBecomeCp1252",
      {"-s", "\xC3\xA9;\xE2\x82\xAC"},
      [](Options& o) { o.separators = "\xE9;\x80"; }},
@@ -54,8 +57,32 @@ const AcceptedCase kAcceptedCases[] = {
        o.encoding = OutputEncoding::Cp1252;
      }},
     {"LaterEncodingWins", {"-e", "cp1252", "--encodage", "utf-8"}, [](Options&) {}},
+    {"EncodingNamesInAnyCase", {"-e", "Windows-1252", "-e", "UTF8"}, [](Options&) {}},
+    {"Cp1252InCapitals", {"-e", "CP1252"}, [](Options& o) { o.encoding = OutputEncoding::Cp1252; }},
+    {"UnambiguousPrefixes",
+     {"--sep=;", "--so", "a.rtf", "--vi"},
+     [](Options& o) {
+       o.separators = ";";
+       o.outputPath = "a.rtf";
+       o.addCommas = true;
+     }},
     {"Commas", {"--virgules"}, [](Options& o) { o.addCommas = true; }},
-    {"StreamingWithoutLimit", {"--sans-limite"}, [](Options& o) { o.unlimited = true; }},
+    {"WithoutLimitIsTheDefault", {"--fenetre", "--sans-limite"}, [](Options&) {}},
+    {"WindowRunOnOneFile",
+     {"--fenetre", "a.txt"},
+     [](Options& o) {
+       o.unlimited = false;
+       o.inputPaths = {"a.txt"};
+     }},
+    {"RecursiveIgnoringCase",
+     {"-ri", "dossier"},
+     [](Options& o) {
+       o.recursive = true;
+       o.ignoreCase = true;
+       o.inputPaths = {"dossier"};
+     }},
+    {"Threads", {"-j", "3"}, [](Options& o) { o.threads = 3; }},
+    {"ThreadsLongAttached", {"--fils=1024"}, [](Options& o) { o.threads = 1024; }},
     {"HelpStopsBeforeLaterMistakes",
      {"-h", "--inconnue"},
      [](Options& o) { o.action = CliAction::ShowHelp; }},
@@ -88,14 +115,22 @@ TEST_P(cliOptionsRejected, IsAUsageError) {
 const RejectedCase kRejectedCases[] = {
     {"UnknownLongOption", {"--inconnue"}},
     {"UnknownShortOption", {"-x"}},
-    {"AbbreviatedLongOption", {"--sort", "a.rtf"}},
+    {"AmbiguousPrefix", {"--s", "a.rtf"}},
     {"ShortOptionWithoutValue", {"-s"}},
     {"LongOptionWithoutValue", {"a.txt", "--sortie"}},
     {"UnknownEncoding", {"-e", "latin1"}},
     {"ValueForAFlag", {"--virgules=oui"}},
-    {"TwoFiles", {"a.txt", "b.txt"}},
+    {"StandardInputTwice", {"-", "a.txt", "-"}},
+    {"WindowRunOnTwoFiles", {"--fenetre", "a.txt", "b.txt"}},
+    {"WindowRunOnFolders", {"--fenetre", "-r", "dossier"}},
+    {"WindowRunIgnoringCase", {"--fenetre", "-i", "a.txt"}},
+    {"WindowRunWithThreads", {"--fenetre", "-j", "2", "a.txt"}},
     {"SeparatorWithoutCp1252Form", {"-s", "\xE2\x98\x83"}},
     {"SeparatorNotUtf8", {"-s", "\xFF"}},
+    {"NoThreads", {"-j", "0"}},
+    {"ThreadsNotANumber", {"--fils", "2x"}},
+    {"ThreadsNegative", {"-j-1"}},
+    {"TooManyThreads", {"-j", "1025"}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Table, cliOptionsRejected, ::testing::ValuesIn(kRejectedCases),

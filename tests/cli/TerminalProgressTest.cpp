@@ -24,6 +24,8 @@ TEST(cliProgressBar, ShowsTheShareDone) {
   // Reading gigabytes counts bytes the same way.
   EXPECT_EQ(TerminalProgress::renderReadingLine(huge / 4 * 3, huge),
             "Lecture   [######################--------] 75 %");
+  // A pipe has no size: the bytes read so far.
+  EXPECT_EQ(TerminalProgress::renderReadingLine(2'500'000'000, -1), "Lecture   2500 Mo lus");
 }
 
 }  // namespace

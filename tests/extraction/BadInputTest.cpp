@@ -186,15 +186,17 @@ TEST_F(BadInput, AFileThatCannotBeReadIsTheSystemsErrorAndThePaneKeepsItsText) {
     std::string shownPath;
     const char* description;
   } rows[] = {
-      {"missing", scratch.file("absent.txt"), scratch.file("absent.txt"), "No such file or directory"},
-      {"a folder", scratch.file("dossier"), scratch.file("dossier"), "Is a directory"},
-      {"below a file", scratch.file("fichier/absent"), scratch.file("fichier/absent"), "Not a directory"},
+      {"missing", scratch.file("absent.txt"), scratch.file("absent.txt"),
+       "Aucun fichier ou dossier de ce nom"},
+      {"a folder", scratch.file("dossier"), scratch.file("dossier"), "Est un dossier"},
+      {"below a file", scratch.file("fichier/absent"), scratch.file("fichier/absent"),
+       "N'est pas un dossier"},
       {"name too long", scratch.file(std::string(300, 'n')), scratch.file(std::string(300, 'n')),
-       "File name too long"},
+       "Nom de fichier trop long"},
       // Only the message turns the name into displayable text; bytes that are no UTF-8 show as U+FFFD.
       {"name outside Windows-1252", nonCp1252,
        scratch.file("\xD0\xB0\xD0\xB4\xD1\x80\xD0\xB5\xD1\x81\xD0\xB0-caf\xEF\xBF\xBD"),
-       "No such file or directory"},
+       "Aucun fichier ou dossier de ce nom"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
@@ -220,7 +222,7 @@ TEST_F(BadInput, UnreadableFileIsTheSystemsError) {
     ADD_FAILURE() << "no error";
   } catch (const EFOpenError& error) {
     EXPECT_EQ(std::string(error.what()),
-              "Impossible d'ouvrir le fichier \"" + path + "\". Permission denied");
+              "Impossible d'ouvrir le fichier \"" + path + "\". Permission refusée");
   }
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <optional>
 #include <random>
 #include <sstream>
@@ -200,6 +201,35 @@ TEST(StreamingExtraction, ReadsFilesInEveryEncodingAndRtfAsLoadingDoes) {
   EXPECT_GT(compared, 1'200);
 }
 
+// Every thread count and chunk size against the whole text decoded and collected in one piece. Chunks of
+// a few bytes put their read edges inside tokens, CR LF pairs and UTF-8 sequences; the forms include UTF-8
+// broken late, which one thread may learn only after another has read chunks both ways.
+TEST(StreamingExtraction, GivesOneListWhateverTheThreadsAndTheChunkEdges) {
+  ScratchDir scratch;
+  const std::string path = scratch.file("source");
+  for (unsigned seed = 0; seed < 300; ++seed) {
+    InputGenerator generator(seed);
+    const std::string text = generator.text();
+    const std::string separators = generator.separators();
+    std::vector<std::string> forms = encodedForms(text);
+    const std::string utf8 = forms[1];
+    forms.push_back(utf8.substr(0, utf8.size() / 2) + "\xE9" + utf8.substr(utf8.size() / 2));
+    for (const std::string& bytes : forms) {
+      const Addresses expected = extractAddressesUnlimited(decodePlainText(bytes), separators);
+      // Read as a pipe gives them, and mapped as a file is.
+      writeBytes(path, bytes);
+      for (const std::size_t threads : {1, 2, 3, 8}) {
+        const StreamingSettings settings{threads, static_cast<std::size_t>(generator.pick(1, 64))};
+        ASSERT_TRUE(extractAddressesFromBytes(bytes, separators, settings) == expected)
+            << "seed " << seed << ", " << threads << " threads, chunks of " << settings.chunkSize;
+        ASSERT_TRUE(extractAddressesFromFile(path, separators, nullptr, settings) == expected)
+            << "seed " << seed << ", " << threads << " threads, chunks of " << settings.chunkSize
+            << ", mapped";
+      }
+    }
+  }
+}
+
 class RecordingReadProgress : public ReadProgress {
  public:
   void ReportBytesRead(std::int64_t done, std::int64_t total) override { reports.emplace_back(done, total); }
@@ -245,6 +275,33 @@ TEST(StreamingExtraction, ReportsFilesThatCannotBeOpened) {
     } catch (const EFOpenError& error) {
       EXPECT_NE(std::string(error.what()).find(path), std::string::npos);
     }
+  }
+}
+
+// Shortens the file being read at its first progress report, as another program could.
+class TruncatingProgress : public ReadProgress {
+ public:
+  explicit TruncatingProgress(std::string path) : path_(std::move(path)) {}
+  void ReportBytesRead(std::int64_t, std::int64_t) override {
+    if (!done_) std::filesystem::resize_file(path_, 0);
+    done_ = true;
+  }
+
+ private:
+  std::string path_;
+  bool done_ = false;
+};
+
+TEST(StreamingExtraction, ReportsAFileShortenedWhileItIsRead) {
+  ScratchDir scratch;
+  const std::string path = scratch.file("shrinking");
+  for (const std::size_t threads : {1u, 2u}) {
+    writeBytes(path, std::string(1 << 20, 'x') + " a@ex.test\r\n");
+    TruncatingProgress progress(path);
+    EXPECT_THROW(extractAddressesFromFile(path, kDefaultSeparators, &progress,
+                                          {.threads = threads, .chunkSize = 4096}),
+                 EOutOfResources)
+        << threads << " threads";
   }
 }
 
