@@ -16,6 +16,7 @@
 #include "extraction/DocumentFiles.h"
 #include "extraction/DocumentFormats.h"
 #include "extraction/EncodingSniffing.h"
+#include "extraction/Errors.h"
 #include "extraction/InputStream.h"
 #include "extraction/MappedInput.h"
 #include "extraction/StreamDecoder.h"
@@ -220,6 +221,14 @@ std::vector<std::string> collectFromInput(InputStream& input, std::string_view s
   return collectFromSource(input, input.size(), separators, progress, settings);
 }
 
+// The reason a document gives for refusing to open (a PDF's password) names the input, as the window's
+// message names the file.
+EFOpenError namedRefusal(const std::string& path, const EFOpenError& refusal) {
+  if (path == "-")
+    return EFOpenError(std::string("Impossible d'ouvrir l'entrée standard. ") + refusal.what());
+  return fileOpenError(displayPath(path), refusal.what());
+}
+
 }  // namespace
 
 std::size_t availableCores() {
@@ -238,7 +247,11 @@ std::vector<std::string> extractAddressesUnlimited(std::string_view text, std::s
 std::vector<std::string> extractAddressesFromFile(const std::string& path, std::string_view separators,
                                                   ReadProgress* progress, const StreamingSettings& settings) {
   InputStream input(path);
-  return collectFromInput(input, separators, progress, settings);
+  try {
+    return collectFromInput(input, separators, progress, settings);
+  } catch (const EFOpenError& refusal) {
+    throw namedRefusal(path, refusal);
+  }
 }
 
 std::vector<std::string> extractAddressesFromBytes(std::string_view bytes, std::string_view separators,
