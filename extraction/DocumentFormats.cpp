@@ -59,6 +59,14 @@ bool mayBeFormattedDocument(std::string_view start) {
   return mayBeOfficeArchive(start) || MailReader::recognises(start) || isReadablePdf(start);
 }
 
+std::string documentKindsRead() {
+#ifdef GLANEX_WITH_PDF
+  return "Word, Excel, PowerPoint, LibreOffice, PDF, e-mail et mbox";
+#else
+  return "Word, Excel, PowerPoint, LibreOffice, e-mail et mbox";
+#endif
+}
+
 std::optional<std::string> formattedDocumentText(std::string_view bytes) {
   const std::string_view start = bytes.substr(0, kDocumentSignatureSize);
   if (MailReader::recognises(start)) return MailReader::read(bytes);

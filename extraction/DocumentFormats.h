@@ -20,6 +20,10 @@ inline constexpr std::size_t kDocumentSignatureSize = 64 * 1024;
 // Such a file is read whole to know.
 bool mayBeFormattedDocument(std::string_view start);
 
+// The kinds of document read through their format, for the help texts: "Word, Excel, PowerPoint,
+// LibreOffice, PDF, e-mail et mbox", without PDF in a build made without poppler.
+std::string documentKindsRead();
+
 // The text of the document in `bytes` as pane text (Windows-1252, "?" for what has no form there, lines
 // ended by CR LF), or nullopt when it is none that is read through its format. Throws EOutOfResources
 // "Erreur au chargement du flux" when it goes past a bound of DocumentLimits.h, and EFOpenError with a
