@@ -59,6 +59,9 @@ bool ChunkReader::nextRead(Chunk& chunk) {
   if (chunk.buffer.size() < size + chunkSize_) chunk.buffer.resize(size + chunkSize_);
   std::memcpy(chunk.buffer.data(), carried_.data(), size);
   carried_.clear();
+  // The bytes before it hold no edge: only what each read adds is searched, so that a long stretch without
+  // one costs time in its length, not in its square.
+  std::size_t searched = 0;
   for (;;) {
     if (!ended_) {
       if (chunk.buffer.size() < size + chunkSize_) chunk.buffer.resize(size + chunkSize_);
@@ -66,7 +69,9 @@ bool ChunkReader::nextRead(Chunk& chunk) {
       ended_ = count < chunkSize_;
       size += count;
     }
-    const std::size_t cut = ended_ ? size : edgeCut({chunk.buffer.data(), size});
+    const std::size_t cutInRead = edgeCut({chunk.buffer.data() + searched, size - searched});
+    const std::size_t cut = ended_ ? size : cutInRead > 0 ? searched + cutInRead : 0;
+    searched = size;
     if (cut > 0) {
       carried_.assign(chunk.buffer.data() + cut, size - cut);
       chunk.bytes = {chunk.buffer.data(), cut};
