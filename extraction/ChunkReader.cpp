@@ -1,22 +1,27 @@
 #include "extraction/ChunkReader.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+
+#include "extraction/Errors.h"
 
 namespace glanex {
 
 ChunkReader::ChunkReader(ByteSource& source, std::size_t chunkSize, std::string_view separators,
-                         std::string start)
-    : ChunkReader(&source, chunkSize, separators, std::move(start), {}) {}
+                         std::string start, std::size_t longestStretch)
+    : ChunkReader(&source, chunkSize, separators, std::move(start), {}, longestStretch) {}
 
+// An input in memory holds nothing more for a stretch without an edge: its chunk is a view of it.
 ChunkReader::ChunkReader(std::string_view input, std::size_t chunkSize, std::string_view separators)
-    : ChunkReader(nullptr, chunkSize, separators, {}, input) {}
+    : ChunkReader(nullptr, chunkSize, separators, {}, input, SIZE_MAX) {}
 
 ChunkReader::ChunkReader(ByteSource* source, std::size_t chunkSize, std::string_view separators,
-                         std::string start, std::string_view input)
+                         std::string start, std::string_view input, std::size_t longestStretch)
     : source_(source),
       rest_(input),
       chunkSize_(std::max<std::size_t>(chunkSize, 1)),
+      longestStretch_(longestStretch),
       carried_(std::move(start)) {
   for (const char c : separators) {
     if (static_cast<unsigned char>(c) < 0x80) edges_[static_cast<unsigned char>(c)] = true;
@@ -80,6 +85,7 @@ bool ChunkReader::nextRead(Chunk& chunk) {
       return true;
     }
     if (ended_) return false;
+    if (size > longestStretch_) throw EOutOfResources(kOutOfMemoryMessage);
   }
 }
 

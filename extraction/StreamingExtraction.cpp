@@ -190,7 +190,7 @@ std::vector<std::string> collectFromSource(ByteSource& source, std::optional<std
   const std::optional<ByteOrderMark> mark = byteOrderMarkOf(start);
   if (mark) start.erase(0, mark->length);
   if (isUtf16(mark)) return collectUtf16(source, std::move(start), mark->encoding, separators, reportRead);
-  ChunkReader reader(source, settings.chunkSize, separators, std::move(start));
+  ChunkReader reader(source, settings.chunkSize, separators, std::move(start), settings.longestStretch);
   return collectChunks(reader, chunkEncodingOf(mark), separators, settings, nullptr, reportRead);
 }
 
