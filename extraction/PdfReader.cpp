@@ -109,8 +109,9 @@ void writeAnswer(int out, std::string_view bytes) {
     const std::unique_ptr<poppler::page> page(document->create_page(index));
     if (!page) continue;
     const poppler::byte_array text = page->text(poppler::rectf(), poppler::page::physical_layout).to_utf8();
-    if (!writeAll(out, std::string_view(text.data(), text.size())) ||
-        !writeAll(out, "\n" + links.of(index))) {
+    // Written apart rather than joined: GCC 12 at -O3 takes "\n" + a string for an overlapping copy.
+    if (!writeAll(out, std::string_view(text.data(), text.size())) || !writeAll(out, "\n") ||
+        !writeAll(out, links.of(index))) {
       return;
     }
   }
