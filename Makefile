@@ -70,7 +70,7 @@ sanitize: deps
 
 # libFuzzer needs clang; each target runs FUZZ_SECONDS seconds: make fuzz FUZZ_SECONDS=600 (CI: 5)
 FUZZ_SECONDS ?= 60
-FUZZERS := rtf_reader text_encoding pipeline lines version_resource
+FUZZERS := rtf_reader text_encoding pipeline lines version_resource document_formats mail_reader pdf_reader
 
 fuzz:
 	@scripts/install-deps fuzz

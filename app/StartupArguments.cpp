@@ -1,5 +1,7 @@
 #include "app/StartupArguments.h"
 
+#include "extraction/DocumentFormats.h"
+
 namespace glanex {
 
 namespace {
@@ -40,6 +42,10 @@ std::string startupHelpText() {
   return "Usage : glanex [options] [FICHIER]\n"
          "Ouvre la fenêtre de Glanex, qui relève les adresses e-mail d'un texte ; FICHIER (texte ou RTF)\n"
          "y est ouvert au démarrage.\n"
+         "Les documents " +
+         documentKindsRead() +
+         "\n"
+         "s'y ouvrent en texte.\n"
          "\n"
          "Options :\n"
          "  -h, --help     affiche cette aide\n"

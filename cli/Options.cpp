@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "cli/UsageError.h"
+#include "extraction/DocumentFormats.h"
 #include "extraction/TextEncoding.h"
 
 namespace glanex {
@@ -200,6 +201,10 @@ std::string helpText() {
   return "Usage : glanex-cli [options] [FICHIER...]\n"
          "Relève les adresses e-mail du texte des FICHIERs (texte ou RTF) et les écrit une par ligne,\n"
          "chacune une seule fois, comme si les fichiers étaient lus l'un après l'autre.\n"
+         "Les documents " +
+         documentKindsRead() +
+         "\n"
+         "sont reconnus à leur contenu et lus par leur texte.\n"
          "Sans FICHIER, ou avec « - » (une fois au plus), le texte est lu sur l'entrée standard.\n"
          "\n"
          "Options :\n"

@@ -1,22 +1,27 @@
 #include "extraction/ChunkReader.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+
+#include "extraction/Errors.h"
 
 namespace glanex {
 
 ChunkReader::ChunkReader(ByteSource& source, std::size_t chunkSize, std::string_view separators,
-                         std::string start)
-    : ChunkReader(&source, chunkSize, separators, std::move(start), {}) {}
+                         std::string start, std::size_t longestStretch)
+    : ChunkReader(&source, chunkSize, separators, std::move(start), {}, longestStretch) {}
 
+// An input in memory holds nothing more for a stretch without an edge: its chunk is a view of it.
 ChunkReader::ChunkReader(std::string_view input, std::size_t chunkSize, std::string_view separators)
-    : ChunkReader(nullptr, chunkSize, separators, {}, input) {}
+    : ChunkReader(nullptr, chunkSize, separators, {}, input, SIZE_MAX) {}
 
 ChunkReader::ChunkReader(ByteSource* source, std::size_t chunkSize, std::string_view separators,
-                         std::string start, std::string_view input)
+                         std::string start, std::string_view input, std::size_t longestStretch)
     : source_(source),
       rest_(input),
       chunkSize_(std::max<std::size_t>(chunkSize, 1)),
+      longestStretch_(longestStretch),
       carried_(std::move(start)) {
   for (const char c : separators) {
     if (static_cast<unsigned char>(c) < 0x80) edges_[static_cast<unsigned char>(c)] = true;
@@ -59,9 +64,9 @@ bool ChunkReader::nextRead(Chunk& chunk) {
   if (chunk.buffer.size() < size + chunkSize_) chunk.buffer.resize(size + chunkSize_);
   std::memcpy(chunk.buffer.data(), carried_.data(), size);
   carried_.clear();
-  // The bytes before `unsearched` hold no edge: a long stretch without one is searched once, not once per
-  // read.
-  std::size_t unsearched = 0;
+  // The bytes before it hold no edge: only what each read adds is searched, so that a long stretch without
+  // one costs time in its length, not in its square.
+  std::size_t searched = 0;
   for (;;) {
     if (!ended_) {
       if (chunk.buffer.size() < size + chunkSize_) chunk.buffer.resize(size + chunkSize_);
@@ -69,12 +74,9 @@ bool ChunkReader::nextRead(Chunk& chunk) {
       ended_ = count < chunkSize_;
       size += count;
     }
-    std::size_t cut = size;
-    if (!ended_) {
-      const std::size_t inNewBytes = edgeCut({chunk.buffer.data() + unsearched, size - unsearched});
-      cut = inNewBytes > 0 ? unsearched + inNewBytes : 0;
-      unsearched = size;
-    }
+    const std::size_t cutInRead = edgeCut({chunk.buffer.data() + searched, size - searched});
+    const std::size_t cut = ended_ ? size : cutInRead > 0 ? searched + cutInRead : 0;
+    searched = size;
     if (cut > 0) {
       carried_.assign(chunk.buffer.data() + cut, size - cut);
       chunk.bytes = {chunk.buffer.data(), cut};
@@ -83,6 +85,7 @@ bool ChunkReader::nextRead(Chunk& chunk) {
       return true;
     }
     if (ended_) return false;
+    if (size > longestStretch_) throw EOutOfResources(kOutOfMemoryMessage);
   }
 }
 

@@ -25,8 +25,11 @@ struct Chunk {
 // and only the longest stretch without an edge is ever held beyond the chunk size.
 class ChunkReader {
  public:
-  // `start`: bytes already taken from `source`, which the input begins with.
-  ChunkReader(ByteSource& source, std::size_t chunkSize, std::string_view separators, std::string start);
+  // `start`: bytes already taken from `source`, which the input begins with. next() throws
+  // EOutOfResources "Mémoire insuffisante" rather than hold more than `longestStretch` bytes without an
+  // edge.
+  ChunkReader(ByteSource& source, std::size_t chunkSize, std::string_view separators, std::string start,
+              std::size_t longestStretch);
   // The same for an input all in memory, whose chunks are views of it.
   ChunkReader(std::string_view input, std::size_t chunkSize, std::string_view separators);
 
@@ -37,7 +40,7 @@ class ChunkReader {
 
  private:
   ChunkReader(ByteSource* source, std::size_t chunkSize, std::string_view separators, std::string start,
-              std::string_view input);
+              std::string_view input, std::size_t longestStretch);
 
   bool nextRead(Chunk& chunk);
   bool nextInMemory(Chunk& chunk);
@@ -47,6 +50,7 @@ class ChunkReader {
   ByteSource* source_;  // null for an input in memory
   std::string_view rest_;
   std::size_t chunkSize_;
+  std::size_t longestStretch_;
   std::array<bool, 256> edges_{};
   std::string carried_;
   std::uint64_t nextIndex_ = 0;

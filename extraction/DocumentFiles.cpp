@@ -6,6 +6,7 @@
 #include <new>
 #include <optional>
 #include <random>
+#include <span>
 #include <sstream>
 #include <stdexcept>
 
@@ -16,6 +17,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include "extraction/DocumentFormats.h"
 #include "extraction/Errors.h"
 #include "extraction/FileDescriptor.h"
 #include "extraction/PosixIo.h"
@@ -258,10 +260,32 @@ void replaceFile(const std::string& target, const std::string& shownPath, const 
   }
 }
 
+// The document's text through its format, if it has one. The reason a document gives for refusing to open
+// (a password) names the file, as a failed open does.
+std::optional<std::string> documentText(std::string_view bytes, const std::string& path) {
+  try {
+    return formattedDocumentText(bytes);
+  } catch (const EFOpenError& refusal) {
+    throw fileOpenError(displayPath(path), refusal.what());
+  }
+}
+
+// The size of the text the window will show for a regular file: that of its decoded text for a document
+// read through its format, which may be far bigger than the file; else the file's own size.
+std::uint64_t shownTextSize(int fd, const std::string& path, std::uint64_t fileSize) {
+  std::string start(kDocumentSignatureSize, '\0');
+  const std::optional<std::size_t> got = readFullyAt(fd, std::as_writable_bytes(std::span(start)), 0);
+  if (!got || !mayBeFormattedDocument(start.substr(0, *got))) return fileSize;
+  const std::optional<std::string> text = documentText(readFile(path), path);
+  return text ? text->size() : fileSize;
+}
+
 }  // namespace
 
 FormattedText documentFromBytes(std::string_view bytes) {
   if (std::optional<FormattedText> rtf = RtfReader::read(bytes)) return std::move(*rtf);
+  if (std::optional<std::string> text = formattedDocumentText(bytes))
+    return FormattedText::fromPlainText(*text);
   return FormattedText::fromPlainText(decodePlainText(bytes));
 }
 
@@ -269,6 +293,7 @@ LoadedFile readDocumentFile(const std::string& path) {
   try {
     const std::string bytes = readFile(path);
     if (std::optional<FormattedText> rtf = RtfReader::read(bytes)) return {std::move(rtf), {}};
+    if (std::optional<std::string> text = documentText(bytes, path)) return {std::nullopt, std::move(*text)};
     return {std::nullopt, decodePlainText(bytes)};
   } catch (const std::bad_alloc&) {
     throw EOutOfResources(kStreamLoadError);
@@ -288,6 +313,9 @@ void checkWindowCanLoad(const std::string& path, std::uint64_t availableBytes) {
   }
   const auto size = static_cast<std::uint64_t>(status.st_size);
   if (size > availableBytes / kPaneBytesPerFileByte) throw EOutOfResources(kOutOfMemoryMessage);
+  if (shownTextSize(file.get(), path, size) > availableBytes / kPaneBytesPerFileByte) {
+    throw EOutOfResources(kOutOfMemoryMessage);
+  }
 }
 
 void saveDocumentFile(const std::string& path, const FormattedText& document) {

@@ -46,8 +46,9 @@ inline constexpr std::uint64_t kPaneBytesPerFileByte = 8;
 // Throws, before anything is read, what makes a file unfit for the window: EFOpenError "Impossible d'ouvrir
 // le fichier "<path>". Ce n'est pas un fichier ordinaire." for a FIFO, a socket or a device (whose reading
 // could wait for ever or never end), the system's reason when it cannot be opened, and EOutOfResources
-// "Mémoire insuffisante" when its size times kPaneBytesPerFileByte exceeds `availableBytes`. Never blocks:
-// the file is opened without waiting for a FIFO's writer.
+// "Mémoire insuffisante" when its size times kPaneBytesPerFileByte exceeds `availableBytes`: for a document
+// read through its format (DocumentFormats.h), the size of its decoded text, which it decodes to know. Never
+// blocks: the file is opened without waiting for a FIFO's writer.
 void checkWindowCanLoad(const std::string& path, std::uint64_t availableBytes);
 
 // `path` as given, made absolute, as UTF-8 for messages. Neither ".." nor links are resolved: the system

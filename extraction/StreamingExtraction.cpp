@@ -14,7 +14,9 @@
 #include "extraction/ChunkReadings.h"
 #include "extraction/ChunkWorkers.h"
 #include "extraction/DocumentFiles.h"
+#include "extraction/DocumentFormats.h"
 #include "extraction/EncodingSniffing.h"
+#include "extraction/Errors.h"
 #include "extraction/InputStream.h"
 #include "extraction/MappedInput.h"
 #include "extraction/StreamDecoder.h"
@@ -70,6 +72,14 @@ std::vector<std::string> collectRtf(std::string_view bytes, std::string_view sep
   collector.feed(documentFromBytes(bytes).plainText());
   collector.finish();
   return collector.addresses().inOrder();
+}
+
+// The addresses of a document read through its format, from its decoded text; nothing when `bytes` turn
+// out to be no such document.
+std::optional<std::vector<std::string>> collectDocument(std::string_view bytes, std::string_view separators) {
+  const std::optional<std::string> text = formattedDocumentText(bytes);
+  if (!text) return std::nullopt;
+  return extractAddressesUnlimited(*text, separators);
 }
 
 // UTF-16 is decoded in order, a block at a time, on the reading thread: no byte of it is a token edge
@@ -135,35 +145,10 @@ bool isUtf16(const std::optional<ByteOrderMark>& mark) {
   return mark && mark->encoding != StreamEncoding::Utf8;
 }
 
-// An input that is read: standard input, a pipe, a device.
-std::vector<std::string> collectFromSource(ByteSource& source, std::optional<std::int64_t> size,
-                                           std::string_view separators, ReadProgress* progress,
-                                           const StreamingSettings& settings) {
-  const ReadReport report(size, progress);
-  const ReportRead reportRead = [&] { report.update(source.consumed()); };
-  std::string start(kRtfSignature.size(), '\0');
-  start.resize(source.read(start));
-  if (startsAsRtf(start)) {
-    readRest(source, start);
-    reportRead();
-    return collectRtf(start, separators);
-  }
-  const std::optional<ByteOrderMark> mark = byteOrderMarkOf(start);
-  if (mark) start.erase(0, mark->length);
-  if (isUtf16(mark)) return collectUtf16(source, std::move(start), mark->encoding, separators, reportRead);
-  ChunkReader reader(source, settings.chunkSize, separators, std::move(start));
-  return collectChunks(reader, chunkEncodingOf(mark), separators, settings, nullptr, reportRead);
-}
-
-// A regular file, mapped.
-std::vector<std::string> collectFromMapping(const MappedInput& mapping, std::string_view separators,
-                                            ReadProgress* progress, const StreamingSettings& settings) {
-  std::string_view bytes = mapping.bytes();
-  const ReadReport report(static_cast<std::int64_t>(bytes.size()), progress);
-  if (startsAsRtf(bytes)) {
-    report.update(static_cast<std::int64_t>(bytes.size()));
-    return collectRtf(bytes, separators);
-  }
+// Plain text all in memory, in a mapping or not: its chunks are views of it.
+std::vector<std::string> collectPlainBytes(std::string_view bytes, std::string_view separators,
+                                           const StreamingSettings& settings, const ReadReport& report,
+                                           const MappedInput* mapping) {
   const std::optional<ByteOrderMark> mark = byteOrderMarkOf(bytes);
   const std::size_t markLength = mark ? mark->length : 0;
   bytes.remove_prefix(markLength);
@@ -178,7 +163,70 @@ std::vector<std::string> collectFromMapping(const MappedInput& mapping, std::str
   const ReportRead reportRead = [&] {
     report.update(static_cast<std::int64_t>(markLength) + reader.handedOut());
   };
-  return collectChunks(reader, chunkEncodingOf(mark), separators, settings, &mapping, reportRead);
+  return collectChunks(reader, chunkEncodingOf(mark), separators, settings, mapping, reportRead);
+}
+
+// An input that is read: standard input, a pipe, a device.
+std::vector<std::string> collectFromSource(ByteSource& source, std::optional<std::int64_t> size,
+                                           std::string_view separators, ReadProgress* progress,
+                                           const StreamingSettings& settings) {
+  const ReadReport report(size, progress);
+  const ReportRead reportRead = [&] { report.update(source.consumed()); };
+  std::string start(kDocumentSignatureSize, '\0');
+  start.resize(source.read(start));
+  if (startsAsRtf(start)) {
+    readRest(source, start);
+    reportRead();
+    return collectRtf(start, separators);
+  }
+  if (mayBeFormattedDocument(start)) {
+    readRest(source, start);
+    reportRead();
+    if (std::optional<std::vector<std::string>> addresses = collectDocument(start, separators)) {
+      return std::move(*addresses);
+    }
+    return collectPlainBytes(start, separators, settings, report, nullptr);
+  }
+  const std::optional<ByteOrderMark> mark = byteOrderMarkOf(start);
+  if (mark) start.erase(0, mark->length);
+  if (isUtf16(mark)) return collectUtf16(source, std::move(start), mark->encoding, separators, reportRead);
+  ChunkReader reader(source, settings.chunkSize, separators, std::move(start), settings.longestStretch);
+  return collectChunks(reader, chunkEncodingOf(mark), separators, settings, nullptr, reportRead);
+}
+
+// A regular file, mapped.
+std::vector<std::string> collectFromMapping(const MappedInput& mapping, std::string_view separators,
+                                            ReadProgress* progress, const StreamingSettings& settings) {
+  const std::string_view bytes = mapping.bytes();
+  const ReadReport report(static_cast<std::int64_t>(bytes.size()), progress);
+  if (startsAsRtf(bytes)) {
+    report.update(static_cast<std::int64_t>(bytes.size()));
+    return collectRtf(bytes, separators);
+  }
+  if (mayBeFormattedDocument(bytes.substr(0, kDocumentSignatureSize))) {
+    std::optional<std::vector<std::string>> addresses = collectDocument(bytes, separators);
+    report.update(static_cast<std::int64_t>(bytes.size()));
+    if (addresses) return std::move(*addresses);
+  }
+  return collectPlainBytes(bytes, separators, settings, report, &mapping);
+}
+
+std::vector<std::string> collectFromInput(InputStream& input, std::string_view separators,
+                                          ReadProgress* progress, const StreamingSettings& settings) {
+  if (const std::unique_ptr<MappedInput> mapping = input.mapRest()) {
+    std::vector<std::string> addresses = collectFromMapping(*mapping, separators, progress, settings);
+    mapping->throwIfCut();
+    return addresses;
+  }
+  return collectFromSource(input, input.size(), separators, progress, settings);
+}
+
+// The reason a document gives for refusing to open (a PDF's password) names the input, as the window's
+// message names the file.
+EFOpenError namedRefusal(const std::string& path, const EFOpenError& refusal) {
+  if (path == "-")
+    return EFOpenError(std::string("Impossible d'ouvrir l'entrée standard. ") + refusal.what());
+  return fileOpenError(displayPath(path), refusal.what());
 }
 
 }  // namespace
@@ -199,12 +247,11 @@ std::vector<std::string> extractAddressesUnlimited(std::string_view text, std::s
 std::vector<std::string> extractAddressesFromFile(const std::string& path, std::string_view separators,
                                                   ReadProgress* progress, const StreamingSettings& settings) {
   InputStream input(path);
-  if (const std::unique_ptr<MappedInput> mapping = input.mapRest()) {
-    std::vector<std::string> addresses = collectFromMapping(*mapping, separators, progress, settings);
-    mapping->throwIfCut();
-    return addresses;
+  try {
+    return collectFromInput(input, separators, progress, settings);
+  } catch (const EFOpenError& refusal) {
+    throw namedRefusal(path, refusal);
   }
-  return collectFromSource(input, input.size(), separators, progress, settings);
 }
 
 std::vector<std::string> extractAddressesFromBytes(std::string_view bytes, std::string_view separators,

@@ -28,6 +28,10 @@ struct StreamingSettings {
   std::size_t threads = 0;
   // How much is read at a time, and so about how much a thread takes at once.
   std::size_t chunkSize = kIoBlockSize;
+  // The longest stretch without a line end or separator that a read input (a pipe, a device) may hold
+  // at once: past it the input is refused as memory ran out, before it did, as an endless device without
+  // one (/dev/zero) would make it. No text a person wrote comes near it.
+  std::size_t longestStretch = std::size_t{1} << 30;
 };
 
 // The number of cores the process may run on.
@@ -38,10 +42,11 @@ std::size_t availableCores();
 std::vector<std::string> extractAddressesUnlimited(std::string_view text, std::string_view separators);
 
 // The addresses of the file at `path` ("-" for standard input), read as loading it into a pane reads it:
-// RTF when it starts with "{\rtf" (the one case read whole), else plain text decoded as Windows-1252,
-// UTF-8 or UTF-16. The input is read once, a chunk at a time; `progress` may be null. Throws as
-// InputStream does, and std::bad_alloc or std::length_error when the addresses or a stretch without
-// separator outgrow memory.
+// RTF when it starts with "{\rtf", a document through its format when DocumentFormats.h recognises it
+// (the two cases read whole), else plain text decoded as Windows-1252, UTF-8 or UTF-16. The input is read
+// once, a chunk at a time; `progress` may be null. Throws as InputStream does, EOutOfResources
+// "Mémoire insuffisante" past settings.longestStretch, and std::bad_alloc or std::length_error when the
+// addresses or a stretch without separator outgrow memory.
 std::vector<std::string> extractAddressesFromFile(const std::string& path, std::string_view separators,
                                                   ReadProgress* progress,
                                                   const StreamingSettings& settings = {});

@@ -17,6 +17,7 @@
 #include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <QUrl>
 
 #include <functional>
@@ -29,8 +30,10 @@
 #include "QtPrinters.h"
 #include "app/qt/LogoMain.h"
 #include "extraction/DocumentFiles.h"
+#include "extraction/TextEncoding.h"
 #include "extraction/qt/PlainTextEditControl.h"
 #include "extraction/qt/TRichEdit.h"
+#include "extraction/qt/recherche.h"
 #include "support/TestSupport.h"
 
 namespace glanex::test {
@@ -535,6 +538,24 @@ TEST_F(DocumentCommands, OnlyADragOfOneLocalFileThatMayBeCopiedOpensIt) {
   EXPECT_NE(drop(form->RichEdit1()->viewport(), text), std::nullopt);
   EXPECT_NE(drop(form->RichEdit1()->viewport(), web), std::nullopt);
   EXPECT_EQ(paneText(form->RichEdit1()), "https://example.test/a.txtx@y.test avant");
+}
+
+TEST_F(DocumentCommands, AWordDocumentOpensAsItsTextAndGivesItsAddresses) {
+  const std::string sample = testDataFile("lettre-libreoffice.docx");
+  writeBytes(dir.file("lettre.docx"), readBytes(sample));
+  openFile("lettre.docx");
+  EXPECT_EQ(caption(), captionFor(dir.file("lettre.docx")));
+  EXPECT_EQ(paneText(form->RichEdit1()).substr(0, 36), "F\xEAte du village\r\nMadame, Monsieur,\r\n");
+
+  form->findChild<QToolButton*>(u"SpeedButton1"_s)->click();
+  ASSERT_NE(RecStatus, nullptr);
+  RecStatus->findChild<QPushButton*>(u"Bok"_s)->click();
+  RecStatus->findChild<QPushButton*>(u"BTermine"_s)->click();
+  std::string expected;
+  for (char c : readBytes(sample + ".expected"))
+    expected += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  EXPECT_EQ(paneText(form->RichEdit2()), expected);
+  delete RecStatus;
 }
 
 }  // namespace

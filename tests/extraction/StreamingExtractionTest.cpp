@@ -266,6 +266,19 @@ TEST(StreamingExtraction, TakesLinesAndListsBeyondTheStagedLimits) {
   EXPECT_EQ(addresses.back(), "u19999@ex.test");
 }
 
+TEST(StreamingExtraction, RefusesAReadInputWhoseStretchWithoutAnEdgePassesItsBound) {
+  const StreamingSettings settings{.threads = 2, .chunkSize = 4096, .longestStretch = 64 * 1024};
+  std::string lines;
+  for (int i = 0; i < 100; ++i) lines += std::string(1'000, 'x') + "\n";
+  EXPECT_EQ(extractAddressesFromBytes(lines + "a@ex.test", kDefaultSeparators, settings),
+            Addresses{"a@ex.test"});
+  EXPECT_THROW(
+      extractAddressesFromBytes(std::string(100'000, 'x') + " a@ex.test", kDefaultSeparators, settings),
+      EOutOfResources);
+  // An endless device without a line end, which would otherwise be held until memory runs out.
+  EXPECT_THROW(extractAddressesFromFile("/dev/zero", kDefaultSeparators, nullptr, settings), EOutOfResources);
+}
+
 TEST(StreamingExtraction, ReportsFilesThatCannotBeOpened) {
   ScratchDir scratch;
   for (const std::string& path : {scratch.file("missing"), scratch.path().string()}) {

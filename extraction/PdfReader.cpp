@@ -1,0 +1,177 @@
+#include "extraction/PdfReader.h"
+
+#include <climits>
+#include <memory>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <poppler-document.h>
+#include <poppler-global.h>
+#include <poppler-page.h>
+#include <poppler.h>
+
+#include "extraction/DocumentLimits.h"
+#include "extraction/DocumentText.h"
+#include "extraction/Errors.h"
+#include "extraction/FileDescriptor.h"
+#include "extraction/PosixIo.h"
+
+namespace glanex {
+
+namespace {
+
+using namespace document_limits;
+
+// What the child's answer starts with.
+constexpr char kText = 'T';
+constexpr char kLocked = 'P';
+constexpr char kUnreadable = 'E';
+
+// The sanitizers reserve terabytes of address space up front: a bound on it would fail every allocation.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kBoundAddressSpace = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kBoundAddressSpace = false;
+#else
+constexpr bool kBoundAddressSpace = true;
+#endif
+#else
+constexpr bool kBoundAddressSpace = true;
+#endif
+
+void ignorePopplerMessage(const std::string&, void*) {}
+
+void boundChild() {
+  const rlimit cpu{kPdfCpuSeconds, kPdfCpuSeconds};
+  ::setrlimit(RLIMIT_CPU, &cpu);
+  if (kBoundAddressSpace) {
+    const rlimit memory{kPdfMemoryBytes, kPdfMemoryBytes};
+    ::setrlimit(RLIMIT_AS, &memory);
+  }
+}
+
+// The URIs of a page's link annotations, which poppler's C++ interface does not give: through its GLib one.
+class PageLinks {
+ public:
+  explicit PageLinks(std::string_view bytes) {
+    GBytes* data = g_bytes_new_static(bytes.data(), bytes.size());
+    document_ = poppler_document_new_from_bytes(data, nullptr, nullptr);
+    g_bytes_unref(data);
+  }
+  ~PageLinks() {
+    if (document_ != nullptr) g_object_unref(document_);
+  }
+  PageLinks(const PageLinks&) = delete;
+  PageLinks& operator=(const PageLinks&) = delete;
+
+  // Each URI on a line of its own.
+  std::string of(int index) const {
+    std::string uris;
+    PopplerPage* page = document_ != nullptr ? poppler_document_get_page(document_, index) : nullptr;
+    if (page == nullptr) return uris;
+    GList* mapping = poppler_page_get_link_mapping(page);
+    for (const GList* item = mapping; item != nullptr; item = item->next) {
+      const PopplerAction* action = static_cast<const PopplerLinkMapping*>(item->data)->action;
+      if (action != nullptr && action->type == POPPLER_ACTION_URI && action->uri.uri != nullptr) {
+        uris += action->uri.uri;
+        uris += '\n';
+      }
+    }
+    poppler_page_free_link_mapping(mapping);
+    g_object_unref(page);
+    return uris;
+  }
+
+ private:
+  PopplerDocument* document_ = nullptr;
+};
+
+void writeAnswer(int out, std::string_view bytes) {
+  const int size = static_cast<int>(std::min<std::size_t>(bytes.size(), INT_MAX));
+  const std::unique_ptr<poppler::document> document(
+      poppler::document::load_from_raw_data(bytes.data(), size));
+  if (!document) {
+    writeAll(out, std::string(1, kUnreadable));
+    return;
+  }
+  if (document->is_locked()) {
+    writeAll(out, std::string(1, kLocked));
+    return;
+  }
+  writeAll(out, std::string(1, kText));
+  const PageLinks links(bytes);
+  for (int index = 0; index < document->pages(); ++index) {
+    const std::unique_ptr<poppler::page> page(document->create_page(index));
+    if (!page) continue;
+    const poppler::byte_array text = page->text(poppler::rectf(), poppler::page::physical_layout).to_utf8();
+    // Written apart rather than joined: GCC 12 at -O3 takes "\n" + a string for an overlapping copy.
+    if (!writeAll(out, std::string_view(text.data(), text.size())) || !writeAll(out, "\n") ||
+        !writeAll(out, links.of(index))) {
+      return;
+    }
+  }
+}
+
+// Runs in the child: never returns, and leaves without running the parent's exit handlers.
+[[noreturn]] void runChild(int out, std::string_view bytes) {
+  boundChild();
+  poppler::set_debug_error_function(ignorePopplerMessage, nullptr);
+  try {
+    writeAnswer(out, bytes);
+  } catch (...) {
+    ::_exit(1);
+  }
+  ::_exit(0);
+}
+
+// Reads the child's answer, within the bound on text; a child that would pass it is stopped.
+std::string readAnswer(int in, pid_t child) {
+  std::string answer;
+  std::string block(kIoBlockSize, '\0');
+  for (;;) {
+    const ssize_t count = readRetrying(in, std::as_writable_bytes(std::span(block)));
+    if (count <= 0) return answer;
+    if (answer.size() + static_cast<std::size_t>(count) > kMaxExpandedBytes) {
+      ::kill(child, SIGKILL);
+      return {};
+    }
+    answer.append(block.data(), static_cast<std::size_t>(count));
+  }
+}
+
+bool exitedCleanly(pid_t child) {
+  int status = 0;
+  if (retryInterrupted([&] { return ::waitpid(child, &status, 0); }) != child) return false;
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+}  // namespace
+
+bool PdfReader::recognises(std::string_view start) {
+  return start.starts_with("%PDF-");
+}
+
+std::optional<std::string> PdfReader::read(std::string_view bytes) {
+  int ends[2];
+  if (::pipe2(ends, O_CLOEXEC) != 0) throw EOutOfResources(kStreamLoadError);
+  FileDescriptor in(ends[0]);
+  FileDescriptor out(ends[1]);
+  const pid_t child = ::fork();
+  if (child < 0) throw EOutOfResources(kStreamLoadError);
+  if (child == 0) runChild(out.get(), bytes);
+  out.close();
+  const std::string answer = readAnswer(in.get(), child);
+  if (!exitedCleanly(child) || answer.empty()) throw EOutOfResources(kStreamLoadError);
+  if (answer.front() == kLocked) throw EFOpenError(kPdfPasswordReason);
+  if (answer.front() != kText) return std::nullopt;
+  DocumentText text;
+  text.append(std::string_view(answer).substr(1));
+  return text.paneText();
+}
+
+}  // namespace glanex

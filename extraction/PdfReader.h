@@ -1,0 +1,25 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace glanex {
+
+// The text of a PDF file, read with poppler in a child process held to kPdfCpuSeconds of processor time
+// and kPdfMemoryBytes of memory, which hands the text back through a pipe: a hostile file can neither hang
+// nor exhaust the program, and a crash inside the library only fails that open.
+class PdfReader {
+ public:
+  static bool recognises(std::string_view start);
+
+  // The text of every page as pane text, a line per text line, then the URIs of the page's link
+  // annotations, each on a line of its own; nullopt when poppler cannot read the file
+  // as a PDF. Throws EFOpenError with kPdfPasswordReason for a file that needs a password, and
+  // EOutOfResources "Erreur au chargement du flux" when the child goes past a bound or fails.
+  static std::optional<std::string> read(std::string_view bytes);
+};
+
+inline constexpr const char* kPdfPasswordReason = "Ce document PDF est protégé par un mot de passe";
+
+}  // namespace glanex
