@@ -28,6 +28,8 @@ inline constexpr int kMaxMimeDepth = 100;
 // The processor seconds and the memory the child process that reads a PDF may use.
 inline constexpr unsigned kPdfCpuSeconds = 30;
 inline constexpr std::uint64_t kPdfMemoryBytes = std::uint64_t{2} << 30;
+// How long the reading of a PDF may take in all: twice the processor time, for a busy machine.
+inline constexpr unsigned kPdfWallSeconds = 2 * kPdfCpuSeconds;
 
 // The spaces that one run of repeated spaces or empty cells may stand for: the count is the file's word.
 inline constexpr std::uint64_t kMaxRepeat = 1'000;

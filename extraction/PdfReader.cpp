@@ -1,9 +1,13 @@
 #include "extraction/PdfReader.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
 #include <climits>
 #include <memory>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -129,11 +133,28 @@ void writeAnswer(int out, std::string_view bytes) {
   ::_exit(0);
 }
 
-// Reads the child's answer, within the bound on text; a child that would pass it is stopped.
-std::string readAnswer(int in, pid_t child) {
+// Whether the child has written more before `deadline`; a child past it is stopped. Its processor limit
+// does not end a child that waits: one forked while another thread held a lock can wait forever.
+bool answerArrives(int in, pid_t child, std::chrono::steady_clock::time_point deadline) {
+  for (;;) {
+    const auto left =
+        std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
+    pollfd answer{in, POLLIN, 0};
+    const int ready = left > 0 ? ::poll(&answer, 1, static_cast<int>(std::min<long long>(left, INT_MAX))) : 0;
+    if (ready > 0) return true;
+    if (ready < 0 && errno == EINTR) continue;
+    ::kill(child, SIGKILL);
+    return false;
+  }
+}
+
+// Reads the child's answer, within the bounds on text and time; a child that would pass them is stopped.
+std::string readAnswer(int in, pid_t child, std::chrono::milliseconds timeLimit) {
+  const auto deadline = std::chrono::steady_clock::now() + timeLimit;
   std::string answer;
   std::string block(kIoBlockSize, '\0');
   for (;;) {
+    if (!answerArrives(in, child, deadline)) return {};
     const ssize_t count = readRetrying(in, std::as_writable_bytes(std::span(block)));
     if (count <= 0) return answer;
     if (answer.size() + static_cast<std::size_t>(count) > kMaxExpandedBytes) {
@@ -157,6 +178,10 @@ bool PdfReader::recognises(std::string_view start) {
 }
 
 std::optional<std::string> PdfReader::read(std::string_view bytes) {
+  return read(bytes, std::chrono::seconds(kPdfWallSeconds));
+}
+
+std::optional<std::string> PdfReader::read(std::string_view bytes, std::chrono::milliseconds timeLimit) {
   int ends[2];
   if (::pipe2(ends, O_CLOEXEC) != 0) throw EOutOfResources(kStreamLoadError);
   FileDescriptor in(ends[0]);
@@ -165,7 +190,7 @@ std::optional<std::string> PdfReader::read(std::string_view bytes) {
   if (child < 0) throw EOutOfResources(kStreamLoadError);
   if (child == 0) runChild(out.get(), bytes);
   out.close();
-  const std::string answer = readAnswer(in.get(), child);
+  const std::string answer = readAnswer(in.get(), child, timeLimit);
   if (!exitedCleanly(child) || answer.empty()) throw EOutOfResources(kStreamLoadError);
   if (answer.front() == kLocked) throw EFOpenError(kPdfPasswordReason);
   if (answer.front() != kText) return std::nullopt;

@@ -2,17 +2,24 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <optional>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
+#include <signal.h>
 #include <zip.h>
 
 #include "extraction/DocumentFiles.h"
 #include "extraction/Errors.h"
+#include "extraction/PdfReader.h"
 #include "extraction/Pipeline.h"
 #include "extraction/StagedExtraction.h"
 #include "extraction/StreamingExtraction.h"
@@ -81,6 +88,27 @@ TEST(DocumentFormats, ReadsPdfPagesThroughBothEnginesAndRefusesOneThatNeedsAPass
       EXPECT_EQ(std::string(error.what()), "Impossible d'ouvrir le fichier \"" + locked + "\". " + reason);
     }
   }
+}
+// Stops every child of this process as soon as one appears, as a lock held across the fork would.
+void stopFirstChildren(const std::atomic<bool>& done) {
+  while (!done) {
+    bool stopped = false;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+      std::ifstream children(task.path() / "children");
+      for (pid_t child = 0; children >> child;) stopped = ::kill(child, SIGSTOP) == 0 || stopped;
+    }
+    if (stopped) return;
+    std::this_thread::yield();
+  }
+}
+
+TEST(DocumentFormats, APdfReaderThatWaitsForeverIsStoppedAtItsTimeLimit) {
+  const std::string bytes = readBytes(testDataFile("lettre-libreoffice.pdf"));
+  std::atomic<bool> done = false;
+  std::thread stopper(stopFirstChildren, std::cref(done));
+  EXPECT_THROW(PdfReader::read(bytes, std::chrono::milliseconds(300)), EOutOfResources);
+  done = true;
+  stopper.join();
 }
 #endif
 
