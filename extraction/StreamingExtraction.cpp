@@ -10,6 +10,7 @@
 #include <sched.h>
 
 #include "extraction/AddressCollector.h"
+#include "extraction/AddressShards.h"
 #include "extraction/ChunkReader.h"
 #include "extraction/ChunkReadings.h"
 #include "extraction/ChunkWorkers.h"
@@ -100,10 +101,11 @@ std::vector<std::string> collectChunks(ChunkReader& reader, ChunkEncoding encodi
                                        const MappedInput* mapping, const ReportRead& reportRead) {
   const std::size_t threads = settings.threads == 0 ? availableCores() : settings.threads;
   EncodingEvidence evidence;
+  AddressShards shards(threads);
   std::vector<ChunkReadings> readings;
   readings.reserve(threads);
   for (std::size_t thread = 0; thread < threads; ++thread)
-    readings.emplace_back(separators, encoding, evidence);
+    readings.emplace_back(separators, encoding, evidence, shards, thread);
   const auto collect = [&](std::size_t thread, const Chunk& chunk) {
     readings[thread].collect(chunk.bytes, chunk.index);
     if (mapping != nullptr) mapping->release(chunk.bytes);
@@ -123,7 +125,7 @@ std::vector<std::string> collectChunks(ChunkReader& reader, ChunkEncoding encodi
     workers.finish();
   }
   reportRead();
-  return ChunkReadings::merged(readings, evidence);
+  return ChunkReadings::merged(shards, evidence);
 }
 
 ChunkEncoding chunkEncodingOf(const std::optional<ByteOrderMark>& mark) {

@@ -1,0 +1,73 @@
+#include "extraction/AddressShards.h"
+
+namespace glanex {
+
+AddressShards::AddressShards(std::size_t shards) : shards_(shards) {
+  for (Shard& shard : shards_) shard.outgoing.resize(shards);
+}
+
+void AddressShards::add(std::size_t own, ChunkReading reading, std::span<const std::string_view> addresses,
+                        std::uint64_t firstOccurrence) {
+  Shard& mine = shards_[own];
+  mine.ownAddresses.clear();
+  mine.ownHashes.clear();
+  mine.ownOccurrences.clear();
+  for (std::size_t i = 0; i < addresses.size(); ++i) {
+    const std::uint64_t hash = LastOccurrenceList::hashOf(addresses[i]);
+    const std::uint64_t occurrence = firstOccurrence + i + 1;
+    const std::size_t shard = shardOf(hash);
+    if (shard == own) {
+      mine.ownAddresses.push_back(addresses[i]);
+      mine.ownHashes.push_back(hash);
+      mine.ownOccurrences.push_back(occurrence);
+      continue;
+    }
+    Posted& out = mine.outgoing[shard];
+    out.bytes.append(addresses[i]);
+    out.ends.push_back(out.bytes.size());
+    out.hashes.push_back(hash);
+    out.occurrences.push_back(occurrence);
+  }
+  list(own, reading).addNumbered(mine.ownAddresses, mine.ownHashes, mine.ownOccurrences);
+  for (std::size_t shard = 0; shard < shards_.size(); ++shard) {
+    Posted& out = mine.outgoing[shard];
+    if (out.ends.empty()) continue;
+    out.reading = reading;
+    const std::lock_guard lock(shards_[shard].mutex);
+    shards_[shard].posted.push_back(std::move(out));
+    out = Posted();
+  }
+}
+
+void AddressShards::takePosted(std::size_t shard) {
+  std::vector<Posted> posted;
+  {
+    const std::lock_guard lock(shards_[shard].mutex);
+    posted.swap(shards_[shard].posted);
+  }
+  for (const Posted& batch : posted) listPosted(shard, batch);
+}
+
+void AddressShards::listPosted(std::size_t shard, const Posted& posted) {
+  std::vector<std::string_view>& addresses = shards_[shard].ownAddresses;
+  addresses.clear();
+  std::size_t start = 0;
+  for (const std::size_t end : posted.ends) {
+    addresses.emplace_back(posted.bytes.data() + start, end - start);
+    start = end;
+  }
+  list(shard, posted.reading).addNumbered(addresses, posted.hashes, posted.occurrences);
+}
+
+std::vector<std::string> AddressShards::merged(ChunkReading other) {
+  std::vector<LastOccurrenceList::Survivor> survivors;
+  for (std::size_t shard = 0; shard < shards_.size(); ++shard) {
+    takePosted(shard);
+    const std::array<const LastOccurrenceList*, 2> lists{&list(shard, ChunkReading::Alike),
+                                                         &list(shard, other)};
+    LastOccurrenceList::appendSurvivors(lists, survivors);
+  }
+  return LastOccurrenceList::tokensInOrder(survivors);
+}
+
+}  // namespace glanex
