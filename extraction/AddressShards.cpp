@@ -67,7 +67,26 @@ std::vector<std::string> AddressShards::merged(ChunkReading other) {
                                                          &list(shard, other)};
     LastOccurrenceList::appendSurvivors(lists, survivors);
   }
-  return LastOccurrenceList::tokensInOrder(survivors);
+  LastOccurrenceList::sortByLastOccurrence(survivors);
+  // The bytes are packed in order and the tables let go before the strings are made: the tables and the
+  // strings together would be the peak of memory.
+  std::string bytes;
+  std::vector<std::size_t> ends;
+  ends.reserve(survivors.size());
+  for (const LastOccurrenceList::Survivor& survivor : survivors) {
+    bytes.append(survivor.token);
+    ends.push_back(bytes.size());
+  }
+  survivors = {};
+  shards_.clear();
+  std::vector<std::string> addresses;
+  addresses.reserve(ends.size());
+  std::size_t start = 0;
+  for (const std::size_t end : ends) {
+    addresses.emplace_back(bytes, start, end - start);
+    start = end;
+  }
+  return addresses;
 }
 
 }  // namespace glanex

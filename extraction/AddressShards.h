@@ -32,7 +32,7 @@ class AddressShards {
   // Lists what was posted to `shard`: on its thread, or once every thread has ended.
   void takePosted(std::size_t shard);
   // Once every thread has ended: the addresses of the Alike lists and of the `other` lists, each once
-  // where it occurred last, oldest first.
+  // where it occurred last, oldest first. Leaves no shard.
   std::vector<std::string> merged(ChunkReading other);
 
  private:

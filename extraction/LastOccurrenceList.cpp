@@ -129,7 +129,11 @@ std::vector<std::string> LastOccurrenceList::inOrder() const {
 std::vector<std::string> LastOccurrenceList::mergedInOrder(std::span<const LastOccurrenceList* const> lists) {
   std::vector<Survivor> survivors;
   appendSurvivors(lists, survivors);
-  return tokensInOrder(survivors);
+  sortByLastOccurrence(survivors);
+  std::vector<std::string> tokens;
+  tokens.reserve(survivors.size());
+  for (const Survivor& survivor : survivors) tokens.emplace_back(survivor.token);
+  return tokens;
 }
 
 void LastOccurrenceList::appendSurvivors(std::span<const LastOccurrenceList* const> lists,
@@ -148,13 +152,9 @@ void LastOccurrenceList::appendSurvivors(std::span<const LastOccurrenceList* con
   }
 }
 
-std::vector<std::string> LastOccurrenceList::tokensInOrder(std::vector<Survivor>& survivors) {
+void LastOccurrenceList::sortByLastOccurrence(std::vector<Survivor>& survivors) {
   std::sort(survivors.begin(), survivors.end(),
             [](const Survivor& a, const Survivor& b) { return a.lastOccurrence < b.lastOccurrence; });
-  std::vector<std::string> tokens;
-  tokens.reserve(survivors.size());
-  for (const Survivor& survivor : survivors) tokens.emplace_back(survivor.token);
-  return tokens;
 }
 
 }  // namespace glanex

@@ -40,8 +40,8 @@ class LastOccurrenceList {
   // list that holds its last occurrence; the views live as long as the lists.
   static void appendSurvivors(std::span<const LastOccurrenceList* const> lists,
                               std::vector<Survivor>& survivors);
-  // The survivors' tokens, oldest last occurrence first.
-  static std::vector<std::string> tokensInOrder(std::vector<Survivor>& survivors);
+  // Oldest last occurrence first.
+  static void sortByLastOccurrence(std::vector<Survivor>& survivors);
   // The tokens of several lists that number their occurrences apart, each where it occurred last in any
   // of them, oldest first.
   static std::vector<std::string> mergedInOrder(std::span<const LastOccurrenceList* const> lists);
