@@ -97,7 +97,11 @@ void printList(const std::vector<std::string>& addresses, const Options& options
   constexpr std::size_t kBlockSize = std::size_t{1} << 20;
   std::string block;
   for (const std::string& address : addresses) {
-    block += options.encoding == OutputEncoding::Utf8 ? cp1252ToUtf8(address) : address;
+    if (options.encoding == OutputEncoding::Utf8) {
+      appendCp1252AsUtf8(address, block);
+    } else {
+      block += address;
+    }
     if (options.addCommas) block += ',';
     block += '\n';
     if (block.size() >= kBlockSize) {
