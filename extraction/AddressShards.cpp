@@ -32,11 +32,32 @@ void AddressShards::add(std::size_t own, ChunkReading reading, std::span<const s
   for (std::size_t shard = 0; shard < shards_.size(); ++shard) {
     Posted& out = mine.outgoing[shard];
     if (out.ends.empty()) continue;
+    out.from = own;
     out.reading = reading;
-    const std::lock_guard lock(shards_[shard].mutex);
-    shards_[shard].posted.push_back(std::move(out));
-    out = Posted();
+    {
+      const std::lock_guard lock(shards_[shard].mutex);
+      shards_[shard].posted.push_back(std::move(out));
+    }
+    out = takeSpare(own);
   }
+}
+
+AddressShards::Posted AddressShards::takeSpare(std::size_t own) {
+  const std::lock_guard lock(shards_[own].mutex);
+  std::vector<Posted>& spare = shards_[own].spare;
+  if (spare.empty()) return {};
+  Posted posted = std::move(spare.back());
+  spare.pop_back();
+  return posted;
+}
+
+void AddressShards::handBack(Posted posted) {
+  posted.bytes.clear();
+  posted.ends.clear();
+  posted.hashes.clear();
+  posted.occurrences.clear();
+  const std::lock_guard lock(shards_[posted.from].mutex);
+  shards_[posted.from].spare.push_back(std::move(posted));
 }
 
 void AddressShards::takePosted(std::size_t shard) {
@@ -45,7 +66,10 @@ void AddressShards::takePosted(std::size_t shard) {
     const std::lock_guard lock(shards_[shard].mutex);
     posted.swap(shards_[shard].posted);
   }
-  for (const Posted& batch : posted) listPosted(shard, batch);
+  for (Posted& batch : posted) {
+    listPosted(shard, batch);
+    handBack(std::move(batch));
+  }
 }
 
 void AddressShards::listPosted(std::size_t shard, const Posted& posted) {

@@ -39,6 +39,7 @@ class AddressShards {
   // Occurrences posted to a shard, with copies of their bytes: their chunk may be gone when they are
   // listed.
   struct Posted {
+    std::size_t from = 0;
     ChunkReading reading = ChunkReading::Alike;
     std::string bytes;
     std::vector<std::size_t> ends;
@@ -49,6 +50,9 @@ class AddressShards {
     std::array<LastOccurrenceList, 3> lists;
     std::mutex mutex;
     std::vector<Posted> posted;
+    // This shard's posts, listed and handed back empty: their memory serves again rather than being
+    // allocated and, once large, mapped and unmapped for every chunk.
+    std::vector<Posted> spare;
     // add's for this shard's thread, kept to spare allocations per chunk.
     std::vector<std::string_view> ownAddresses;
     std::vector<std::uint64_t> ownHashes;
@@ -61,6 +65,9 @@ class AddressShards {
     return shards_[shard].lists[static_cast<std::size_t>(reading)];
   }
   void listPosted(std::size_t shard, const Posted& posted);
+  void handBack(Posted posted);
+  // An empty post of `own`'s, from its spares when it has one.
+  Posted takeSpare(std::size_t own);
 
   std::vector<Shard> shards_;
 };
