@@ -84,9 +84,19 @@ void AddressShards::listPosted(std::size_t shard, const Posted& posted) {
 }
 
 std::vector<std::string> AddressShards::merged(ChunkReading other) {
-  std::vector<LastOccurrenceList::Survivor> survivors;
+  std::size_t count = 0;
+  std::size_t bytesCount = 0;
   for (std::size_t shard = 0; shard < shards_.size(); ++shard) {
     takePosted(shard);
+    for (const ChunkReading reading : {ChunkReading::Alike, other}) {
+      count += list(shard, reading).size();
+      bytesCount += list(shard, reading).tokenBytes();
+    }
+  }
+  // Reserved whole: growing would copy, and fault in, each buffer about twice.
+  std::vector<LastOccurrenceList::Survivor> survivors;
+  survivors.reserve(count);
+  for (std::size_t shard = 0; shard < shards_.size(); ++shard) {
     const std::array<const LastOccurrenceList*, 2> lists{&list(shard, ChunkReading::Alike),
                                                          &list(shard, other)};
     LastOccurrenceList::appendSurvivors(lists, survivors);
@@ -95,6 +105,7 @@ std::vector<std::string> AddressShards::merged(ChunkReading other) {
   // The bytes are packed in order and the tables let go before the strings are made: the tables and the
   // strings together would be the peak of memory.
   std::string bytes;
+  bytes.reserve(bytesCount);
   std::vector<std::size_t> ends;
   ends.reserve(survivors.size());
   for (const LastOccurrenceList::Survivor& survivor : survivors) {

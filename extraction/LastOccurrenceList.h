@@ -30,6 +30,8 @@ class LastOccurrenceList {
                    std::span<const std::uint64_t> occurrences);
 
   std::size_t size() const { return count_; }
+  // The bytes of the tokens together.
+  std::size_t tokenBytes() const { return tokenBytes_; }
   // The tokens, oldest last occurrence first.
   std::vector<std::string> inOrder() const;
   struct Survivor {
@@ -76,6 +78,7 @@ class LastOccurrenceList {
   // without reading their record.
   std::vector<std::uint64_t> slots_;
   std::size_t count_ = 0;
+  std::size_t tokenBytes_ = 0;
   // addAll's, kept to spare allocations per call.
   std::vector<std::uint64_t> hashes_;
   std::vector<std::uint64_t> numbers_;
