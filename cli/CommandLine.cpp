@@ -71,9 +71,9 @@ std::optional<std::vector<std::string>> extractInput(const Options& options, con
   }
 }
 
-// The streaming extraction's list of every input, in a list without limit so that the output steps are
-// shared. Returns the count, or nothing when no input could be read; `complete` tells whether all were.
-std::optional<std::int64_t> extractUnlimited(const Options& options, TextPane& finalList, bool& complete) {
+// The streaming extraction's list of every input, or nothing when no input could be read; `complete`
+// tells whether all were.
+std::optional<std::vector<std::string>> extractUnlimited(const Options& options, bool& complete) {
   const InputFiles inputs = listInputFiles(options.inputPaths, options.recursive, options.outputPath);
   for (const std::string& message : inputs.unreadable) writeStandardError(withFinalDot(message) + "\n");
   complete = inputs.unreadable.empty();
@@ -88,9 +88,28 @@ std::optional<std::int64_t> extractUnlimited(const Options& options, TextPane& f
     anyRead = true;
   }
   if (!anyRead) return std::nullopt;
-  finalList.buffer().setCapacity(kUnlimitedCapacity);
-  finalList.buffer().setDocument(FormattedText::fromPlainText(joinLines(merged.takeAddresses())));
-  return finalList.Lines().LineCount();
+  return merged.takeAddresses();
+}
+
+// Prints the list as the final list's pane would print it, a block at a time: on large inputs a joined
+// copy, a pane and a formatted copy of the list would each cost as much memory as the list.
+void printList(const std::vector<std::string>& addresses, const Options& options) {
+  constexpr std::size_t kBlockSize = std::size_t{1} << 20;
+  std::string block;
+  for (const std::string& address : addresses) {
+    if (options.encoding == OutputEncoding::Utf8) {
+      appendCp1252AsUtf8(address, block);
+    } else {
+      block += address;
+    }
+    if (options.addCommas) block += ',';
+    block += '\n';
+    if (block.size() >= kBlockSize) {
+      writeStandardOutput(block);
+      block.clear();
+    }
+  }
+  writeStandardOutput(block);
 }
 
 // Adds the commas to the final list. Its pane is a working list; no window limits what leaves it, and
@@ -145,23 +164,48 @@ void refuseTargetsThatAreInputs(const Options& options) {
   for (const std::string& path : options.inputPaths) refuseTargetThatIsInput(*options.outputPath, path);
 }
 
-// Returns the exit status: a failure when an input could not be read, even if the others gave their list.
-int runExtraction(const Options& options) {
-  refuseTargetsThatAreInputs(options);
+void reportCount(const Options& options, std::int64_t count) {
+  if (!options.quiet) writeStandardError("= " + std::to_string(count) + " Email(s)\n");
+}
+
+// The final list goes through a pane only when it is saved as RTF, which is written from a pane's
+// document.
+int runUnlimited(const Options& options) {
+  bool complete = true;
+  const std::optional<std::vector<std::string>> addresses = extractUnlimited(options, complete);
+  if (!addresses) return kExitFailure;
+  if (options.outputPath) {
+    StagedExtraction staged;
+    TextPane& finalList = staged.RichEditT2();
+    finalList.buffer().setCapacity(kUnlimitedCapacity);
+    finalList.buffer().setDocument(FormattedText::fromPlainText(joinLines(*addresses)));
+    if (options.addCommas) addCommas(finalList);
+    saveFinalList(finalList, *options.outputPath);
+  } else {
+    printList(*addresses, options);
+  }
+  reportCount(options, std::ssize(*addresses));
+  return complete ? kExitSuccess : kExitFailure;
+}
+
+int runStaged(const Options& options) {
   StagedExtraction staged;
   TextPane& finalList = staged.RichEditT2();
-  bool complete = true;
-  const std::optional<std::int64_t> count =
-      options.unlimited ? extractUnlimited(options, finalList, complete) : extractStaged(options, staged);
-  if (!count) return kExitFailure;
+  const std::int64_t count = extractStaged(options, staged);
   if (options.addCommas) addCommas(finalList);
   if (options.outputPath) {
     saveFinalList(finalList, *options.outputPath);
   } else {
     writeStandardOutput(formatFinalList(finalList, options.encoding));
   }
-  if (!options.quiet) writeStandardError("= " + std::to_string(*count) + " Email(s)\n");
-  return complete ? kExitSuccess : kExitFailure;
+  reportCount(options, count);
+  return kExitSuccess;
+}
+
+// Returns the exit status: a failure when an input could not be read, even if the others gave their list.
+int runExtraction(const Options& options) {
+  refuseTargetsThatAreInputs(options);
+  return options.unlimited ? runUnlimited(options) : runStaged(options);
 }
 
 int run(const std::vector<std::string>& arguments) {

@@ -37,19 +37,24 @@ void AddressCollector::finish() {
   openRun_.clear();
 }
 
-void AddressCollector::collectChunk(std::string_view chunk, std::uint64_t firstOccurrence) {
-  addresses_.continueFrom(firstOccurrence);
-  collect(chunk);
+std::span<const std::string_view> AddressCollector::addressesOfChunk(std::string_view chunk) {
+  found_.clear();
+  find(chunk);
+  return found_;
 }
 
 void AddressCollector::collect(std::string_view text) {
+  find(text);
+  addresses_.addAll(found_);
+  found_.clear();
+}
+
+void AddressCollector::find(std::string_view text) {
   if (separators_.contains('@')) {
     collectAroundSeparatingAt(text);
   } else {
     collectAroundJoiningAt(text);
   }
-  addresses_.addAll(found_);
-  found_.clear();
 }
 
 void AddressCollector::collectAroundSeparatingAt(std::string_view text) {

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,9 +24,9 @@ class AddressCollector {
   void feed(std::string_view text);
   // Ends the text, so that a token still open at its end counts too.
   void finish();
-  // Takes a whole chunk of a text that is cut only right after separators, its occurrences numbered from
-  // `firstOccurrence` + 1 on, so that the lists of the text's chunks merge in the text's order.
-  void collectChunk(std::string_view chunk, std::uint64_t firstOccurrence);
+  // The addresses of a whole chunk of a text that is cut only right after separators, in order, each
+  // time it occurs, without listing them. The views are valid until the next call, while `chunk` lives.
+  std::span<const std::string_view> addressesOfChunk(std::string_view chunk);
 
   const LastOccurrenceList& addresses() const { return addresses_; }
 
@@ -33,6 +34,8 @@ class AddressCollector {
   // Collects the tokens of `text`, which starts at the text's start or just after a separator and ends
   // at the text's end or on a separator.
   void collect(std::string_view text);
+  // The same into found_, without listing them.
+  void find(std::string_view text);
   // The tokens of `text` when "@" is a separator.
   void collectAroundSeparatingAt(std::string_view text);
   // The same for the usual case of an "@" that is no separator: one pass out from each "@" finds the

@@ -12,43 +12,42 @@ constexpr int kOccurrenceBits = 40;
 
 }  // namespace
 
-ChunkReadings::ChunkReadings(std::string_view separators, ChunkEncoding encoding, EncodingEvidence& evidence)
-    : encoding_(encoding),
-      evidence_(evidence),
-      alike_(separators),
-      asCp1252_(separators),
-      asUtf8_(separators) {}
+ChunkReadings::ChunkReadings(std::string_view separators, ChunkEncoding encoding, EncodingEvidence& evidence,
+                             AddressShards& shards, std::size_t shard)
+    : encoding_(encoding), evidence_(evidence), shards_(shards), shard_(shard), finder_(separators) {}
 
-void ChunkReadings::collect(const std::string_view chunk, std::uint64_t index) {
-  const std::uint64_t firstOccurrence = index << kOccurrenceBits;
+void ChunkReadings::collect(std::string_view chunk, std::uint64_t index) {
+  read(chunk, index << kOccurrenceBits);
+  shards_.takePosted(shard_);
+}
+
+void ChunkReadings::read(std::string_view chunk, std::uint64_t firstOccurrence) {
   if (encoding_ == ChunkEncoding::Utf8) {
     utf8ToCp1252(chunk, decoded_);
-    alike_.collectChunk(decoded_, firstOccurrence);
+    add(ChunkReading::Alike, decoded_, firstOccurrence);
     return;
   }
   if (encoding_ == ChunkEncoding::Cp1252 || evidence_.invalidUtf8.load(std::memory_order_relaxed) ||
       asciiPrefixLength(chunk) == chunk.size()) {
-    alike_.collectChunk(chunk, firstOccurrence);
+    add(ChunkReading::Alike, chunk, firstOccurrence);
     return;
   }
-  asCp1252_.collectChunk(chunk, firstOccurrence);
+  add(ChunkReading::AsCp1252, chunk, firstOccurrence);
   if (validUtf8ToCp1252(chunk, decoded_) < chunk.size()) {
     evidence_.invalidUtf8.store(true, std::memory_order_relaxed);
     return;
   }
   evidence_.beyondAscii.store(true, std::memory_order_relaxed);
-  asUtf8_.collectChunk(decoded_, firstOccurrence);
+  add(ChunkReading::AsUtf8, decoded_, firstOccurrence);
 }
 
-std::vector<std::string> ChunkReadings::merged(std::span<const ChunkReadings> threads,
-                                               const EncodingEvidence& evidence) {
+void ChunkReadings::add(ChunkReading reading, std::string_view text, std::uint64_t firstOccurrence) {
+  shards_.add(shard_, reading, finder_.addressesOfChunk(text), firstOccurrence);
+}
+
+std::vector<std::string> ChunkReadings::merged(AddressShards& shards, const EncodingEvidence& evidence) {
   const bool utf8 = !evidence.invalidUtf8 && evidence.beyondAscii;
-  std::vector<const LastOccurrenceList*> lists;
-  for (const ChunkReadings& readings : threads) {
-    lists.push_back(&readings.alike_.addresses());
-    lists.push_back(utf8 ? &readings.asUtf8_.addresses() : &readings.asCp1252_.addresses());
-  }
-  return LastOccurrenceList::mergedInOrder(lists);
+  return shards.merged(utf8 ? ChunkReading::AsUtf8 : ChunkReading::AsCp1252);
 }
 
 }  // namespace glanex

@@ -2,12 +2,12 @@
 
 #include <atomic>
 #include <cstdint>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "extraction/AddressCollector.h"
+#include "extraction/AddressShards.h"
 
 namespace glanex {
 
@@ -26,26 +26,29 @@ struct EncodingEvidence {
   std::atomic<bool> beyondAscii{false};
 };
 
-// The addresses of the chunks one thread collects. While the encoding is undecided, a chunk that is not
-// all ASCII is collected in both readings, so that the input is read once whatever its last byte decides;
-// once a chunk proves the input is no UTF-8, only the Windows-1252 reading goes on.
+// Reads the chunks one thread collects into the thread's shard of the lists. While the encoding is
+// undecided, a chunk that is not all ASCII is collected in both readings, so that the input is read once
+// whatever its last byte decides; once a chunk proves the input is no UTF-8, only the Windows-1252 reading
+// goes on.
 class ChunkReadings {
  public:
-  ChunkReadings(std::string_view separators, ChunkEncoding encoding, EncodingEvidence& evidence);
+  ChunkReadings(std::string_view separators, ChunkEncoding encoding, EncodingEvidence& evidence,
+                AddressShards& shards, std::size_t shard);
 
   void collect(std::string_view chunk, std::uint64_t index);
 
-  // The list of the whole input, in the reading the evidence decides, from every thread's readings.
-  static std::vector<std::string> merged(std::span<const ChunkReadings> threads,
-                                         const EncodingEvidence& evidence);
+  // The list of the whole input, in the reading the evidence decides, once every thread has ended.
+  static std::vector<std::string> merged(AddressShards& shards, const EncodingEvidence& evidence);
 
  private:
+  void read(std::string_view chunk, std::uint64_t firstOccurrence);
+  void add(ChunkReading reading, std::string_view text, std::uint64_t firstOccurrence);
+
   ChunkEncoding encoding_;
   EncodingEvidence& evidence_;
-  // Chunks that read the same in every reading left.
-  AddressCollector alike_;
-  AddressCollector asCp1252_;
-  AddressCollector asUtf8_;
+  AddressShards& shards_;
+  std::size_t shard_;
+  AddressCollector finder_;
   std::string decoded_;
 };
 

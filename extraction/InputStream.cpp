@@ -45,6 +45,10 @@ InputStream::InputStream(const std::string& path) : file_(openNamed(path)) {
   }
   // The kernel may read further ahead for a reader that never goes back.
   ::posix_fadvise(file_.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
+  // A pipe holds 64 KiB by default: the writer and this reader would take turns for every 64 KiB of a
+  // large input. A pipe as large as a read lets each side go on while the other works; a system that
+  // refuses keeps the pipe as it was.
+  if (S_ISFIFO(status.st_mode)) ::fcntl(file_.get(), F_SETPIPE_SZ, static_cast<int>(kIoBlockSize));
 }
 
 std::unique_ptr<MappedInput> InputStream::mapRest() const {

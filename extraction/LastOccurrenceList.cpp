@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <numeric>
 #include <stdexcept>
 
 namespace glanex {
@@ -20,9 +21,15 @@ std::uint64_t mix(std::uint64_t value) {
   return value;
 }
 
+std::uint64_t tagOf(std::uint64_t hash) {
+  return hash & ~kPlaceMask;
+}
+
+}  // namespace
+
 // Eight bytes at a time: tokens are short, and this runs once per "@" of the input. The last round spreads
 // every byte over both ends of the hash: the low bits pick the slot, the high ones tell tokens apart.
-std::uint64_t hashOf(std::string_view token) {
+std::uint64_t LastOccurrenceList::hashOf(std::string_view token) {
   std::uint64_t hash = 0x9E3779B97F4A7C15ULL ^ token.size();
   std::size_t pos = 0;
   for (; pos + 8 <= token.size(); pos += 8) {
@@ -37,12 +44,6 @@ std::uint64_t hashOf(std::string_view token) {
   hash *= 0xBF58476D1CE4E5B9ULL;
   return hash ^ (hash >> 32);
 }
-
-std::uint64_t tagOf(std::uint64_t hash) {
-  return hash & ~kPlaceMask;
-}
-
-}  // namespace
 
 LastOccurrenceList::LastOccurrenceList() : slots_(kInitialSlots, 0) {}
 
@@ -69,46 +70,52 @@ void LastOccurrenceList::growSlots() {
 }
 
 void LastOccurrenceList::add(std::string_view token) {
-  addHashed(token, hashOf(token));
+  addHashed(token, hashOf(token), ++occurrences_);
 }
 
 void LastOccurrenceList::addAll(std::span<const std::string_view> tokens) {
+  hashes_.resize(tokens.size());
+  std::transform(tokens.begin(), tokens.end(), hashes_.begin(), hashOf);
+  numbers_.resize(tokens.size());
+  for (std::uint64_t& number : numbers_) number = ++occurrences_;
+  addNumbered(tokens, hashes_, numbers_);
+}
+
+void LastOccurrenceList::addNumbered(std::span<const std::string_view> tokens,
+                                     std::span<const std::uint64_t> hashes,
+                                     std::span<const std::uint64_t> occurrences) {
   // Far enough ahead that the slot has arrived when the record is asked for, and the record when the
   // token is added.
   constexpr std::size_t kAhead = 8;
-  hashes_.resize(tokens.size());
-  std::transform(tokens.begin(), tokens.end(), hashes_.begin(), hashOf);
   for (std::size_t i = 0; i < tokens.size(); ++i) {
     const std::size_t mask = slots_.size() - 1;
-    if (i + 2 * kAhead < tokens.size()) __builtin_prefetch(&slots_[hashes_[i + 2 * kAhead] & mask]);
+    if (i + 2 * kAhead < tokens.size()) __builtin_prefetch(&slots_[hashes[i + 2 * kAhead] & mask]);
     if (i + kAhead < tokens.size()) {
       // Only a hint: a token added before then may take that slot, a growth move everything.
-      if (const std::uint64_t held = slots_[hashes_[i + kAhead] & mask]; held != 0) {
+      if (const std::uint64_t held = slots_[hashes[i + kAhead] & mask]; held != 0) {
         __builtin_prefetch(&words_[(held & kPlaceMask) - 1]);
       }
     }
-    addHashed(tokens[i], hashes_[i]);
+    addHashed(tokens[i], hashes[i], occurrences[i]);
   }
 }
 
-void LastOccurrenceList::addHashed(std::string_view token, std::uint64_t hash) {
+void LastOccurrenceList::addHashed(std::string_view token, std::uint64_t hash, std::uint64_t occurrence) {
   const std::size_t slot = slotFor(token, hash);
   if (const std::uint64_t held = slots_[slot]; held != 0) {
-    words_[(held & kPlaceMask) - 1] = ++occurrences_;
+    std::uint64_t& last = words_[(held & kPlaceMask) - 1];
+    last = std::max(last, occurrence);
     return;
   }
   const std::size_t record = words_.size();
   if (record + recordWords(token.size()) >= kPlaceMask) throw std::length_error("too many distinct tokens");
   words_.resize(record + recordWords(token.size()), 0);
-  words_[record] = ++occurrences_;
+  words_[record] = occurrence;
   words_[record + 1] = token.size();
   std::memcpy(&words_[record + kHeadWords], token.data(), token.size());
   slots_[slot] = tagOf(hash) | (record + 1);
+  tokenBytes_ += token.size();
   if (++count_ * 2 > slots_.size()) growSlots();
-}
-
-void LastOccurrenceList::continueFrom(std::uint64_t occurrence) {
-  occurrences_ = std::max(occurrences_, occurrence);
 }
 
 std::uint64_t LastOccurrenceList::lastOccurrenceOf(std::string_view token, std::uint64_t hash) const {
@@ -122,11 +129,17 @@ std::vector<std::string> LastOccurrenceList::inOrder() const {
 }
 
 std::vector<std::string> LastOccurrenceList::mergedInOrder(std::span<const LastOccurrenceList* const> lists) {
-  struct Survivor {
-    std::uint64_t lastOccurrence;
-    std::string_view token;
-  };
   std::vector<Survivor> survivors;
+  appendSurvivors(lists, survivors);
+  sortByLastOccurrence(survivors);
+  std::vector<std::string> tokens;
+  tokens.reserve(survivors.size());
+  for (const Survivor& survivor : survivors) tokens.emplace_back(survivor.token);
+  return tokens;
+}
+
+void LastOccurrenceList::appendSurvivors(std::span<const LastOccurrenceList* const> lists,
+                                         std::vector<Survivor>& survivors) {
   for (const LastOccurrenceList* list : lists) {
     list->forEachRecord([&](std::size_t record) {
       const std::uint64_t lastOccurrence = list->words_[record];
@@ -139,12 +152,34 @@ std::vector<std::string> LastOccurrenceList::mergedInOrder(std::span<const LastO
       if (lastHere) survivors.push_back({lastOccurrence, token});
     });
   }
-  std::sort(survivors.begin(), survivors.end(),
-            [](const Survivor& a, const Survivor& b) { return a.lastOccurrence < b.lastOccurrence; });
-  std::vector<std::string> tokens;
-  tokens.reserve(survivors.size());
-  for (const Survivor& survivor : survivors) tokens.emplace_back(survivor.token);
-  return tokens;
+}
+
+// Least significant digit first, one pass per digit in which the occurrences differ: they are numbered
+// from a chunk's index in the high bits, so most of the middle digits are alike, and a sort by comparisons
+// took as long as listing the merged addresses.
+void LastOccurrenceList::sortByLastOccurrence(std::vector<Survivor>& survivors) {
+  constexpr int kDigitBits = 11;
+  constexpr std::size_t kDigits = 64 / kDigitBits + 1;
+  constexpr std::size_t kDigitValues = std::size_t{1} << kDigitBits;
+  const auto digitOf = [](std::uint64_t key, std::size_t digit) {
+    return static_cast<std::size_t>((key >> (digit * kDigitBits)) & (kDigitValues - 1));
+  };
+  std::vector<std::size_t> counts(kDigits * kDigitValues, 0);
+  for (const Survivor& survivor : survivors) {
+    for (std::size_t digit = 0; digit < kDigits; ++digit) {
+      ++counts[digit * kDigitValues + digitOf(survivor.lastOccurrence, digit)];
+    }
+  }
+  std::vector<Survivor> sorted(survivors.size());
+  for (std::size_t digit = 0; digit < kDigits; ++digit) {
+    const std::span<std::size_t> places(&counts[digit * kDigitValues], kDigitValues);
+    if (std::find(places.begin(), places.end(), survivors.size()) != places.end()) continue;
+    std::exclusive_scan(places.begin(), places.end(), places.begin(), std::size_t{0});
+    for (const Survivor& survivor : survivors) {
+      sorted[places[digitOf(survivor.lastOccurrence, digit)]++] = survivor;
+    }
+    survivors.swap(sorted);
+  }
 }
 
 }  // namespace glanex

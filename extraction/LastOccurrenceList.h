@@ -16,18 +16,34 @@ class LastOccurrenceList {
  public:
   LastOccurrenceList();
 
+  // The hash that the table files `token` under; other tables may share the tokens out by it.
+  static std::uint64_t hashOf(std::string_view token);
+
   // Records an occurrence of `token`, which becomes its last one.
   void add(std::string_view token);
   // The same as add for each token in turn, with the memory reads of the tokens a few places ahead started
   // early: once the table outgrows the processor's caches, waiting for memory is most of the time.
   void addAll(std::span<const std::string_view> tokens);
-  // Numbers the occurrences that follow from `occurrence` + 1 on, which must be no step back: the lists
-  // of the chunks of one text then number their occurrences as the whole text would order them.
-  void continueFrom(std::uint64_t occurrence);
+  // Records occurrence `occurrences[i]` of `tokens[i]`, whose hash is `hashes[i]`, as its last one unless a
+  // later one is recorded: occurrences numbered apart may then come in any order.
+  void addNumbered(std::span<const std::string_view> tokens, std::span<const std::uint64_t> hashes,
+                   std::span<const std::uint64_t> occurrences);
 
   std::size_t size() const { return count_; }
+  // The bytes of the tokens together.
+  std::size_t tokenBytes() const { return tokenBytes_; }
   // The tokens, oldest last occurrence first.
   std::vector<std::string> inOrder() const;
+  struct Survivor {
+    std::uint64_t lastOccurrence;
+    std::string_view token;
+  };
+  // Appends to `survivors` the tokens of several lists that number their occurrences apart, each from the
+  // list that holds its last occurrence; the views live as long as the lists.
+  static void appendSurvivors(std::span<const LastOccurrenceList* const> lists,
+                              std::vector<Survivor>& survivors);
+  // Oldest last occurrence first.
+  static void sortByLastOccurrence(std::vector<Survivor>& survivors);
   // The tokens of several lists that number their occurrences apart, each where it occurred last in any
   // of them, oldest first.
   static std::vector<std::string> mergedInOrder(std::span<const LastOccurrenceList* const> lists);
@@ -49,7 +65,7 @@ class LastOccurrenceList {
       visit(record);
     }
   }
-  void addHashed(std::string_view token, std::uint64_t hash);
+  void addHashed(std::string_view token, std::uint64_t hash, std::uint64_t occurrence);
   // The slot holding `token`, or the empty slot where it belongs.
   std::size_t slotFor(std::string_view token, std::uint64_t hash) const;
   void growSlots();
@@ -62,7 +78,10 @@ class LastOccurrenceList {
   // without reading their record.
   std::vector<std::uint64_t> slots_;
   std::size_t count_ = 0;
-  std::vector<std::uint64_t> hashes_;  // addAll's, kept to spare an allocation per call
+  std::size_t tokenBytes_ = 0;
+  // addAll's, kept to spare allocations per call.
+  std::vector<std::uint64_t> hashes_;
+  std::vector<std::uint64_t> numbers_;
   std::uint64_t occurrences_ = 0;
 };
 

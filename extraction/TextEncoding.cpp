@@ -249,6 +249,11 @@ std::string decodePlainText(std::string_view bytes) {
 std::string cp1252ToUtf8(std::string_view text) {
   std::string out;
   out.reserve(text.size());
+  appendCp1252AsUtf8(text, out);
+  return out;
+}
+
+void appendCp1252AsUtf8(std::string_view text, std::string& out) {
   std::size_t pos = 0;
   while (pos < text.size()) {
     const std::size_t asciiEnd = asciiRunEnd(text, pos);
@@ -257,7 +262,6 @@ std::string cp1252ToUtf8(std::string_view text) {
     appendUtf8(out, codePointFromCp1252(static_cast<unsigned char>(text[asciiEnd])));
     pos = asciiEnd + 1;
   }
-  return out;
 }
 
 // `out` receives the converted text in place of what it held.

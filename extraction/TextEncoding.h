@@ -19,6 +19,8 @@ std::string normalizeLineBreaks(std::string_view text);
 
 // Windows-1252 text as UTF-8.
 std::string cp1252ToUtf8(std::string_view text);
+// The same, appended to `out`.
+void appendCp1252AsUtf8(std::string_view text, std::string& out);
 
 // UTF-8 text as Windows-1252; characters without a Windows-1252 form (and invalid sequences) become
 // `replacement`. Returns whether every character had a form.

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <mutex>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "extraction/LastOccurrenceList.h"
+
+namespace glanex {
+
+// How a chunk's addresses were read while the input's encoding was undecided (see ChunkReadings).
+enum class ChunkReading : std::uint8_t { Alike, AsCp1252, AsUtf8 };
+
+// The address lists of one input collected on several threads, shared out by the addresses' hash: each
+// thread owns one shard, so the threads' tables hold a share of the distinct addresses each rather than
+// all of them each, and the shards merge without looking anything up in one another. A thread lists the
+// addresses of its own shard at once and posts the others to their shards, whose threads list them after
+// their next chunk.
+class AddressShards {
+ public:
+  explicit AddressShards(std::size_t shards);
+
+  // On the thread that owns shard `own`: lists `addresses` in their `reading` lists, their occurrences
+  // numbered from `firstOccurrence` + 1 on.
+  void add(std::size_t own, ChunkReading reading, std::span<const std::string_view> addresses,
+           std::uint64_t firstOccurrence);
+  // Lists what was posted to `shard`: on its thread, or once every thread has ended.
+  void takePosted(std::size_t shard);
+  // Once every thread has ended: the addresses of the Alike lists and of the `other` lists, each once
+  // where it occurred last, oldest first. Leaves no shard.
+  std::vector<std::string> merged(ChunkReading other);
+
+ private:
+  // Occurrences posted to a shard, with copies of their bytes: their chunk may be gone when they are
+  // listed.
+  struct Posted {
+    std::size_t from = 0;
+    ChunkReading reading = ChunkReading::Alike;
+    std::string bytes;
+    std::vector<std::size_t> ends;
+    std::vector<std::uint64_t> hashes;
+    std::vector<std::uint64_t> occurrences;
+  };
+  struct Shard {
+    std::array<LastOccurrenceList, 3> lists;
+    std::mutex mutex;
+    std::vector<Posted> posted;
+    // This shard's posts, listed and handed back empty: their memory serves again rather than being
+    // allocated and, once large, mapped and unmapped for every chunk.
+    std::vector<Posted> spare;
+    // add's for this shard's thread, kept to spare allocations per chunk.
+    std::vector<std::string_view> ownAddresses;
+    std::vector<std::uint64_t> ownHashes;
+    std::vector<std::uint64_t> ownOccurrences;
+    std::vector<Posted> outgoing;
+  };
+
+  std::size_t shardOf(std::uint64_t hash) const { return (hash >> 32) % shards_.size(); }
+  LastOccurrenceList& list(std::size_t shard, ChunkReading reading) {
+    return shards_[shard].lists[static_cast<std::size_t>(reading)];
+  }
+  void listPosted(std::size_t shard, const Posted& posted);
+  void handBack(Posted posted);
+  // An empty post of `own`'s, from its spares when it has one.
+  Posted takeSpare(std::size_t own);
+
+  std::vector<Shard> shards_;
+};
+
+}  // namespace glanex
