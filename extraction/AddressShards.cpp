@@ -1,5 +1,8 @@
 #include "extraction/AddressShards.h"
 
+#include <exception>
+#include <thread>
+
 namespace glanex {
 
 AddressShards::AddressShards(std::size_t shards) : shards_(shards) {
@@ -83,43 +86,75 @@ void AddressShards::listPosted(std::size_t shard, const Posted& posted) {
   list(shard, posted.reading).addNumbered(addresses, posted.hashes, posted.occurrences);
 }
 
-std::vector<std::string> AddressShards::merged(ChunkReading other) {
-  std::size_t count = 0;
-  std::size_t bytesCount = 0;
-  for (std::size_t shard = 0; shard < shards_.size(); ++shard) {
-    takePosted(shard);
-    for (const ChunkReading reading : {ChunkReading::Alike, other}) {
-      count += list(shard, reading).size();
-      bytesCount += list(shard, reading).tokenBytes();
-    }
-  }
+AddressShards::SortedShard AddressShards::sortedShard(std::size_t shard, ChunkReading other) {
+  takePosted(shard);
+  const std::array<const LastOccurrenceList*, 2> lists{&list(shard, ChunkReading::Alike),
+                                                       &list(shard, other)};
   // Reserved whole: growing would copy, and fault in, each buffer about twice.
   std::vector<LastOccurrenceList::Survivor> survivors;
-  survivors.reserve(count);
-  for (std::size_t shard = 0; shard < shards_.size(); ++shard) {
-    const std::array<const LastOccurrenceList*, 2> lists{&list(shard, ChunkReading::Alike),
-                                                         &list(shard, other)};
-    LastOccurrenceList::appendSurvivors(lists, survivors);
-  }
+  survivors.reserve(lists[0]->size() + lists[1]->size());
+  LastOccurrenceList::appendSurvivors(lists, survivors);
   LastOccurrenceList::sortByLastOccurrence(survivors);
   // The bytes are packed in order and the tables let go before the strings are made: the tables and the
   // strings together would be the peak of memory.
-  std::string bytes;
-  bytes.reserve(bytesCount);
-  std::vector<std::size_t> ends;
-  ends.reserve(survivors.size());
+  SortedShard sorted;
+  sorted.lastOccurrences.reserve(survivors.size());
+  sorted.ends.reserve(survivors.size());
+  sorted.bytes.reserve(lists[0]->tokenBytes() + lists[1]->tokenBytes());
   for (const LastOccurrenceList::Survivor& survivor : survivors) {
-    bytes.append(survivor.token);
-    ends.push_back(bytes.size());
+    sorted.lastOccurrences.push_back(survivor.lastOccurrence);
+    sorted.bytes.append(survivor.token);
+    sorted.ends.push_back(sorted.bytes.size());
   }
   survivors = {};
+  shards_[shard].lists = {};
+  return sorted;
+}
+
+std::vector<std::string> AddressShards::merged(ChunkReading other) {
+  std::vector<SortedShard> sorted(shards_.size());
+  {
+    // Each shard on a thread of its own: on one, this would be the longest stretch on a single core.
+    std::vector<std::exception_ptr> failures(shards_.size());
+    const auto sort = [&](std::size_t shard) {
+      try {
+        sorted[shard] = sortedShard(shard, other);
+      } catch (...) {
+        failures[shard] = std::current_exception();
+      }
+    };
+    std::vector<std::jthread> threads;
+    for (std::size_t shard = 1; shard < shards_.size(); ++shard) threads.emplace_back(sort, shard);
+    sort(0);
+    threads.clear();
+    for (const std::exception_ptr& failure : failures) {
+      if (failure) std::rethrow_exception(failure);
+    }
+  }
   shards_.clear();
+  return interleaved(sorted);
+}
+
+std::vector<std::string> AddressShards::interleaved(const std::vector<SortedShard>& shards) {
+  std::size_t count = 0;
+  for (const SortedShard& shard : shards) count += shard.ends.size();
   std::vector<std::string> addresses;
-  addresses.reserve(ends.size());
-  std::size_t start = 0;
-  for (const std::size_t end : ends) {
-    addresses.emplace_back(bytes, start, end - start);
-    start = end;
+  addresses.reserve(count);
+  std::vector<std::size_t> next(shards.size(), 0);
+  const auto remains = [&](std::size_t shard) { return next[shard] < shards[shard].ends.size(); };
+  const auto lastOccurrence = [&](std::size_t shard) { return shards[shard].lastOccurrences[next[shard]]; };
+  while (addresses.size() < count) {
+    // The shards are as few as the threads: a look at each one's next address is enough.
+    std::size_t oldest = shards.size();
+    for (std::size_t shard = 0; shard < shards.size(); ++shard) {
+      if (remains(shard) && (oldest == shards.size() || lastOccurrence(shard) < lastOccurrence(oldest))) {
+        oldest = shard;
+      }
+    }
+    const SortedShard& from = shards[oldest];
+    const std::size_t start = next[oldest] == 0 ? 0 : from.ends[next[oldest] - 1];
+    addresses.emplace_back(from.bytes, start, from.ends[next[oldest]] - start);
+    ++next[oldest];
   }
   return addresses;
 }

@@ -60,6 +60,17 @@ class AddressShards {
     std::vector<Posted> outgoing;
   };
 
+  // A shard's addresses, oldest last occurrence first, packed.
+  struct SortedShard {
+    std::vector<std::uint64_t> lastOccurrences;
+    std::string bytes;
+    std::vector<std::size_t> ends;
+  };
+
+  // Lets go of the shard's tables.
+  SortedShard sortedShard(std::size_t shard, ChunkReading other);
+  // The addresses of every shard, oldest last occurrence first.
+  static std::vector<std::string> interleaved(const std::vector<SortedShard>& shards);
   std::size_t shardOf(std::uint64_t hash) const { return (hash >> 32) % shards_.size(); }
   LastOccurrenceList& list(std::size_t shard, ChunkReading reading) {
     return shards_[shard].lists[static_cast<std::size_t>(reading)];
