@@ -5,6 +5,8 @@
 #include <chrono>
 #include <climits>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -95,6 +97,74 @@ class PageLinks {
   PopplerDocument* document_ = nullptr;
 };
 
+// A word of a page, where it stands and how big it is set.
+struct PlacedWord {
+  std::string text;
+  double left, right, top, bottom, size;
+  bool spaceAfter;
+
+  double middle() const { return (top + bottom) / 2; }
+};
+
+std::vector<PlacedWord> wordsOf(const poppler::page& page) {
+  std::vector<PlacedWord> words;
+  for (const poppler::text_box& box : page.text_list(poppler::page::text_list_include_font)) {
+    const poppler::byte_array text = box.text().to_utf8();
+    const poppler::rectf place = box.bbox();
+    words.push_back({std::string(text.data(), text.size()), place.left(), place.right(), place.top(),
+                     place.bottom(), box.get_font_size(), box.has_space_after()});
+  }
+  return words;
+}
+
+// The words of each text line, left to right: a word belongs to a line when its middle lies within the
+// line's height, or the line's middle within the word's, so that raised or lowered figures stay on it.
+std::vector<std::vector<PlacedWord>> linesOf(std::vector<PlacedWord> words) {
+  std::stable_sort(words.begin(), words.end(),
+                   [](const PlacedWord& a, const PlacedWord& b) { return a.middle() < b.middle(); });
+  std::vector<std::vector<PlacedWord>> lines;
+  double top = 0;
+  double bottom = 0;
+  for (PlacedWord& word : words) {
+    const double middle = (top + bottom) / 2;
+    const bool sameLine = !lines.empty() && ((word.middle() >= top && word.middle() <= bottom) ||
+                                             (middle >= word.top && middle <= word.bottom));
+    if (sameLine) {
+      top = std::min(top, word.top);
+      bottom = std::max(bottom, word.bottom);
+    } else {
+      lines.emplace_back();
+      top = word.top;
+      bottom = word.bottom;
+    }
+    lines.back().push_back(std::move(word));
+  }
+  for (std::vector<PlacedWord>& line : lines) {
+    std::stable_sort(line.begin(), line.end(),
+                     [](const PlacedWord& a, const PlacedWord& b) { return a.left < b.left; });
+  }
+  return lines;
+}
+
+// A page's text, a line per text line. Words set at another size are kept apart even when they touch: a
+// footnote's raised number right after an address is no part of it.
+std::string pageText(const poppler::page& page) {
+  std::string text;
+  for (const std::vector<PlacedWord>& line : linesOf(wordsOf(page))) {
+    for (std::size_t index = 0; index < line.size(); ++index) {
+      if (index > 0) {
+        const PlacedWord& before = line[index - 1];
+        const PlacedWord& word = line[index];
+        const bool touching = word.left - before.right < before.size / 10;
+        if (before.spaceAfter || !touching || before.size != word.size) text += ' ';
+      }
+      text += line[index].text;
+    }
+    text += '\n';
+  }
+  return text;
+}
+
 void writeAnswer(int out, std::string_view bytes) {
   const int size = static_cast<int>(std::min<std::size_t>(bytes.size(), INT_MAX));
   const std::unique_ptr<poppler::document> document(
@@ -112,10 +182,8 @@ void writeAnswer(int out, std::string_view bytes) {
   for (int index = 0; index < document->pages(); ++index) {
     const std::unique_ptr<poppler::page> page(document->create_page(index));
     if (!page) continue;
-    const poppler::byte_array text = page->text(poppler::rectf(), poppler::page::physical_layout).to_utf8();
-    // Written apart rather than joined: GCC 12 at -O3 takes "\n" + a string for an overlapping copy.
-    if (!writeAll(out, std::string_view(text.data(), text.size())) || !writeAll(out, "\n") ||
-        !writeAll(out, links.of(index))) {
+    const std::string text = pageText(*page);
+    if (!writeAll(out, text) || !writeAll(out, links.of(index))) {
       return;
     }
   }
