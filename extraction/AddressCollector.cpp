@@ -4,13 +4,17 @@
 
 namespace glanex {
 
-AddressCollector::AddressCollector(std::string_view separators) : separators_(separators) {
-  separators_.addLineBreaks();
-  for (std::size_t c = 0; c < classes_.size(); ++c) {
-    const char character = static_cast<char>(c);
-    classes_[c] = separators_.contains(character) ? kSeparator : character == '.' ? kDot : kOrdinary;
-  }
+namespace {
+
+SeparatorTable withLineBreaks(SeparatorTable table) {
+  table.addLineBreaks();
+  return table;
 }
+
+}  // namespace
+
+AddressCollector::AddressCollector(std::string_view separators)
+    : separators_(withLineBreaks(SeparatorTable(separators))), scan_(separators_) {}
 
 void AddressCollector::feed(std::string_view text) {
   if (!openRun_.empty()) {
@@ -53,7 +57,7 @@ void AddressCollector::find(std::string_view text) {
   if (separators_.contains('@')) {
     collectAroundSeparatingAt(text);
   } else {
-    collectAroundJoiningAt(text);
+    scan_.findAddresses(text, found_);
   }
 }
 
@@ -67,21 +71,6 @@ void AddressCollector::collectAroundSeparatingAt(std::string_view text) {
     if (!token.empty() && token.front() != '@' && token.find('.') != std::string_view::npos) {
       found_.push_back(token);
     }
-  }
-}
-
-void AddressCollector::collectAroundJoiningAt(std::string_view text) {
-  const auto classOf = [&](std::size_t i) { return classes_[static_cast<unsigned char>(text[i])]; };
-  std::size_t at = text.find('@');
-  while (at != std::string_view::npos) {
-    bool dotted = false;
-    std::size_t start = at;
-    for (CharacterClass c; start > 0 && (c = classOf(start - 1)) != kSeparator; --start) dotted |= c == kDot;
-    std::size_t end = at + 1;
-    for (CharacterClass c; end < text.size() && (c = classOf(end)) != kSeparator; ++end) dotted |= c == kDot;
-    // A token that starts with its "@" is never kept.
-    if (dotted && start < at) found_.push_back(text.substr(start, end - start));
-    at = text.find('@', end);
   }
 }
 

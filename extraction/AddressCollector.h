@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "extraction/AddressScan.h"
 #include "extraction/LastOccurrenceList.h"
 #include "extraction/SeparatorTable.h"
 
@@ -38,14 +39,9 @@ class AddressCollector {
   void find(std::string_view text);
   // The tokens of `text` when "@" is a separator.
   void collectAroundSeparatingAt(std::string_view text);
-  // The same for the usual case of an "@" that is no separator: one pass out from each "@" finds the
-  // token's ends and its "." together, and the other "@" of the token give the same token again.
-  void collectAroundJoiningAt(std::string_view text);
-
-  enum CharacterClass : std::uint8_t { kOrdinary, kSeparator, kDot };
-
   SeparatorTable separators_;
-  std::array<CharacterClass, 256> classes_{};
+  // The usual case, an "@" that is no separator.
+  AddressScan scan_;
   // The text since the last separator, which the next piece may continue.
   std::string openRun_;
   LastOccurrenceList addresses_;

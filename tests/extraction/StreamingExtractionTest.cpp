@@ -8,11 +8,15 @@
 #include <string>
 #include <vector>
 
+#include <hwy/targets.h>
+
 #include "extraction/AddressCollector.h"
+#include "extraction/AddressScan.h"
 #include "extraction/Errors.h"
 #include "extraction/LastOccurrenceList.h"
 #include "extraction/Pipeline.h"
 #include "extraction/RtfWriter.h"
+#include "extraction/SeparatorTable.h"
 #include "extraction/StagedExtraction.h"
 #include "extraction/StreamingExtraction.h"
 #include "extraction/TextEncoding.h"
@@ -132,6 +136,38 @@ TEST(AddressCollector, GivesTheSameListHoweverTheTextIsCut) {
       ASSERT_EQ(collector.addresses().inOrder(), whole) << first << " " << second;
     }
   }
+}
+
+// The tokens the staged extraction cuts around the "@" of `text`, each once, kept as an address would be.
+std::vector<std::string_view> tokensOfTheStagedRule(std::string_view text, const SeparatorTable& separators) {
+  std::vector<std::string_view> tokens;
+  for (std::size_t at = text.find('@'); at != std::string_view::npos; at = text.find('@', at + 1)) {
+    const std::string_view token = separators.tokenAround(text, at);
+    if (!tokens.empty() && tokens.back().data() == token.data()) continue;
+    if (token.front() != '@' && token.find('.') != std::string_view::npos) tokens.push_back(token);
+  }
+  return tokens;
+}
+
+TEST(AddressScan, CutsTheStagedTokensWithEveryInstructionSet) {
+  const std::vector<std::int64_t> targets = hwy::SupportedAndGeneratedTargets();
+  for (const std::int64_t target : targets) {
+    hwy::SetSupportedTargetsForTest(target);
+    for (unsigned seed = 0; seed < 1'000; ++seed) {
+      InputGenerator generator(seed);
+      const std::string text = generator.text();
+      SeparatorTable separators(generator.separators());
+      if (separators.contains('@')) continue;
+      separators.addLineBreaks();
+      std::vector<std::string_view> found;
+      AddressScan(separators).findAddresses(text, found);
+      ASSERT_EQ(found, tokensOfTheStagedRule(text, separators))
+          << hwy::TargetName(target) << " seed " << seed;
+    }
+  }
+  hwy::SetSupportedTargetsForTest(0);
+  // Beyond the plain one, at least one set of vector instructions was tried.
+  EXPECT_GT(targets.size(), 1u);
 }
 
 // The streaming list of `text` given to the collector in two pieces cut at `cut`, as blocks of a file cut it.
