@@ -49,7 +49,7 @@ bool wantsProgressBar(const Options& options) {
          std::string_view(terminal) != "dumb";
 }
 
-std::string joinLines(const std::vector<std::string>& lines) {
+std::string joinLines(const AddressList& lines) {
   std::string text;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (i > 0) text += "\r\n";
@@ -59,7 +59,7 @@ std::string joinLines(const std::vector<std::string>& lines) {
 }
 
 // One input's list; an input that cannot be read is reported and leaves the others to be read.
-std::optional<std::vector<std::string>> extractInput(const Options& options, const std::string& path) {
+std::optional<AddressList> extractInput(const Options& options, const std::string& path) {
   try {
     std::optional<TerminalProgress> bar;
     if (wantsProgressBar(options)) bar.emplace();
@@ -73,7 +73,7 @@ std::optional<std::vector<std::string>> extractInput(const Options& options, con
 
 // The streaming extraction's list of every input, or nothing when no input could be read; `complete`
 // tells whether all were.
-std::optional<std::vector<std::string>> extractUnlimited(const Options& options, bool& complete) {
+std::optional<AddressList> extractUnlimited(const Options& options, bool& complete) {
   const InputFiles inputs = listInputFiles(options.inputPaths, options.recursive, options.outputPath);
   for (const std::string& message : inputs.unreadable) writeStandardError(withFinalDot(message) + "\n");
   complete = inputs.unreadable.empty();
@@ -81,7 +81,7 @@ std::optional<std::vector<std::string>> extractUnlimited(const Options& options,
                                               : MergedAddressList::Case::Exact);
   bool anyRead = inputs.files.empty();
   for (const std::string& path : inputs.files) {
-    std::optional<std::vector<std::string>> addresses = extractInput(options, path);
+    std::optional<AddressList> addresses = extractInput(options, path);
     complete = complete && addresses.has_value();
     if (!addresses) continue;
     merged.append(std::move(*addresses));
@@ -93,10 +93,10 @@ std::optional<std::vector<std::string>> extractUnlimited(const Options& options,
 
 // Prints the list as the final list's pane would print it, a block at a time: on large inputs a joined
 // copy, a pane and a formatted copy of the list would each cost as much memory as the list.
-void printList(const std::vector<std::string>& addresses, const Options& options) {
+void printList(const AddressList& addresses, const Options& options) {
   constexpr std::size_t kBlockSize = std::size_t{1} << 20;
   std::string block;
-  for (const std::string& address : addresses) {
+  for (const std::string_view address : addresses) {
     if (options.encoding == OutputEncoding::Utf8) {
       appendCp1252AsUtf8(address, block);
     } else {
@@ -172,7 +172,7 @@ void reportCount(const Options& options, std::int64_t count) {
 // document.
 int runUnlimited(const Options& options) {
   bool complete = true;
-  const std::optional<std::vector<std::string>> addresses = extractUnlimited(options, complete);
+  const std::optional<AddressList> addresses = extractUnlimited(options, complete);
   if (!addresses) return kExitFailure;
   if (options.outputPath) {
     StagedExtraction staged;

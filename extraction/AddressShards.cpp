@@ -99,19 +99,16 @@ AddressShards::SortedShard AddressShards::sortedShard(std::size_t shard, ChunkRe
   // strings together would be the peak of memory.
   SortedShard sorted;
   sorted.lastOccurrences.reserve(survivors.size());
-  sorted.ends.reserve(survivors.size());
-  sorted.bytes.reserve(lists[0]->tokenBytes() + lists[1]->tokenBytes());
   for (const LastOccurrenceList::Survivor& survivor : survivors) {
     sorted.lastOccurrences.push_back(survivor.lastOccurrence);
-    sorted.bytes.append(survivor.token);
-    sorted.ends.push_back(sorted.bytes.size());
   }
+  LastOccurrenceList::appendTokens(survivors, sorted.addresses);
   survivors = {};
   shards_[shard].lists = {};
   return sorted;
 }
 
-std::vector<std::string> AddressShards::merged(ChunkReading other) {
+AddressList AddressShards::merged(ChunkReading other) {
   std::vector<SortedShard> sorted(shards_.size());
   {
     // Each shard on a thread of its own: on one, this would be the longest stretch on a single core.
@@ -132,16 +129,21 @@ std::vector<std::string> AddressShards::merged(ChunkReading other) {
     }
   }
   shards_.clear();
-  return interleaved(sorted);
+  return interleaved(std::move(sorted));
 }
 
-std::vector<std::string> AddressShards::interleaved(const std::vector<SortedShard>& shards) {
+AddressList AddressShards::interleaved(std::vector<SortedShard> shards) {
+  if (shards.size() == 1) return std::move(shards.front().addresses);
   std::size_t count = 0;
-  for (const SortedShard& shard : shards) count += shard.ends.size();
-  std::vector<std::string> addresses;
-  addresses.reserve(count);
+  std::size_t bytes = 0;
+  for (const SortedShard& shard : shards) {
+    count += shard.addresses.size();
+    bytes += shard.addresses.bytes();
+  }
+  AddressList addresses;
+  addresses.reserve(count, bytes);
   std::vector<std::size_t> next(shards.size(), 0);
-  const auto remains = [&](std::size_t shard) { return next[shard] < shards[shard].ends.size(); };
+  const auto remains = [&](std::size_t shard) { return next[shard] < shards[shard].addresses.size(); };
   const auto lastOccurrence = [&](std::size_t shard) { return shards[shard].lastOccurrences[next[shard]]; };
   while (addresses.size() < count) {
     // The shards are as few as the threads: a look at each one's next address is enough.
@@ -151,10 +153,7 @@ std::vector<std::string> AddressShards::interleaved(const std::vector<SortedShar
         oldest = shard;
       }
     }
-    const SortedShard& from = shards[oldest];
-    const std::size_t start = next[oldest] == 0 ? 0 : from.ends[next[oldest] - 1];
-    addresses.emplace_back(from.bytes, start, from.ends[next[oldest]] - start);
-    ++next[oldest];
+    addresses.push_back(shards[oldest].addresses[next[oldest]++]);
   }
   return addresses;
 }

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "extraction/AddressList.h"
 #include "extraction/LastOccurrenceList.h"
 
 namespace glanex {
@@ -33,7 +34,7 @@ class AddressShards {
   void takePosted(std::size_t shard);
   // Once every thread has ended: the addresses of the Alike lists and of the `other` lists, each once
   // where it occurred last, oldest first. Leaves no shard.
-  std::vector<std::string> merged(ChunkReading other);
+  AddressList merged(ChunkReading other);
 
  private:
   // Occurrences posted to a shard, with copies of their bytes: their chunk may be gone when they are
@@ -63,14 +64,13 @@ class AddressShards {
   // A shard's addresses, oldest last occurrence first, packed.
   struct SortedShard {
     std::vector<std::uint64_t> lastOccurrences;
-    std::string bytes;
-    std::vector<std::size_t> ends;
+    AddressList addresses;
   };
 
   // Lets go of the shard's tables.
   SortedShard sortedShard(std::size_t shard, ChunkReading other);
   // The addresses of every shard, oldest last occurrence first.
-  static std::vector<std::string> interleaved(const std::vector<SortedShard>& shards);
+  static AddressList interleaved(std::vector<SortedShard> shards);
   std::size_t shardOf(std::uint64_t hash) const { return (hash >> 32) % shards_.size(); }
   LastOccurrenceList& list(std::size_t shard, ChunkReading reading) {
     return shards_[shard].lists[static_cast<std::size_t>(reading)];

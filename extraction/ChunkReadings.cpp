@@ -45,7 +45,7 @@ void ChunkReadings::add(ChunkReading reading, std::string_view text, std::uint64
   shards_.add(shard_, reading, finder_.addressesOfChunk(text), firstOccurrence);
 }
 
-std::vector<std::string> ChunkReadings::merged(AddressShards& shards, const EncodingEvidence& evidence) {
+AddressList ChunkReadings::merged(AddressShards& shards, const EncodingEvidence& evidence) {
   const bool utf8 = !evidence.invalidUtf8 && evidence.beyondAscii;
   return shards.merged(utf8 ? ChunkReading::AsUtf8 : ChunkReading::AsCp1252);
 }

@@ -38,7 +38,7 @@ class ChunkReadings {
   void collect(std::string_view chunk, std::uint64_t index);
 
   // The list of the whole input, in the reading the evidence decides, once every thread has ended.
-  static std::vector<std::string> merged(AddressShards& shards, const EncodingEvidence& evidence);
+  static AddressList merged(AddressShards& shards, const EncodingEvidence& evidence);
 
  private:
   void read(std::string_view chunk, std::uint64_t firstOccurrence);

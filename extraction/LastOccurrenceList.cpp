@@ -123,34 +123,49 @@ std::uint64_t LastOccurrenceList::lastOccurrenceOf(std::string_view token, std::
   return held == 0 ? 0 : words_[(held & kPlaceMask) - 1];
 }
 
-std::vector<std::string> LastOccurrenceList::inOrder() const {
+AddressList LastOccurrenceList::inOrder() const {
   const LastOccurrenceList* const self = this;
   return mergedInOrder({&self, 1});
 }
 
-std::vector<std::string> LastOccurrenceList::mergedInOrder(std::span<const LastOccurrenceList* const> lists) {
+AddressList LastOccurrenceList::mergedInOrder(std::span<const LastOccurrenceList* const> lists) {
   std::vector<Survivor> survivors;
   appendSurvivors(lists, survivors);
   sortByLastOccurrence(survivors);
-  std::vector<std::string> tokens;
-  tokens.reserve(survivors.size());
-  for (const Survivor& survivor : survivors) tokens.emplace_back(survivor.token);
+  AddressList tokens;
+  appendTokens(survivors, tokens);
   return tokens;
 }
 
 void LastOccurrenceList::appendSurvivors(std::span<const LastOccurrenceList* const> lists,
                                          std::vector<Survivor>& survivors) {
+  // Most inputs fill one list only, whose tokens need no look into the others.
+  const bool shared = std::count_if(lists.begin(), lists.end(),
+                                    [](const LastOccurrenceList* list) { return list->size() > 0; }) > 1;
   for (const LastOccurrenceList* list : lists) {
     list->forEachRecord([&](std::size_t record) {
       const std::uint64_t lastOccurrence = list->words_[record];
       const std::string_view token = list->tokenAt(record);
-      const std::uint64_t hash = lists.size() > 1 ? hashOf(token) : 0;
+      const std::uint64_t hash = shared ? hashOf(token) : 0;
       // An occurrence is never numbered twice, so exactly one list holds the last of each token.
-      const bool lastHere = std::all_of(lists.begin(), lists.end(), [&](const LastOccurrenceList* other) {
-        return other == list || other->lastOccurrenceOf(token, hash) < lastOccurrence;
-      });
+      const bool lastHere =
+          !shared || std::all_of(lists.begin(), lists.end(), [&](const LastOccurrenceList* other) {
+            return other == list || other->lastOccurrenceOf(token, hash) < lastOccurrence;
+          });
       if (lastHere) survivors.push_back({lastOccurrence, token});
     });
+  }
+}
+
+void LastOccurrenceList::appendTokens(std::span<const Survivor> survivors, AddressList& tokens) {
+  std::size_t bytes = 0;
+  for (const Survivor& survivor : survivors) bytes += survivor.token.size();
+  tokens.reserve(tokens.size() + survivors.size(), tokens.bytes() + bytes);
+  // In this order the tokens lie all over the table: their reads are started ahead.
+  constexpr std::size_t kAhead = 16;
+  for (std::size_t i = 0; i < survivors.size(); ++i) {
+    if (i + kAhead < survivors.size()) __builtin_prefetch(survivors[i + kAhead].token.data());
+    tokens.push_back(survivors[i].token);
   }
 }
 

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "extraction/AddressList.h"
+
 namespace glanex {
 
 // The distinct tokens of a stream in the order of their last occurrence: what RemoveDuplicates gives by
@@ -33,7 +35,7 @@ class LastOccurrenceList {
   // The bytes of the tokens together.
   std::size_t tokenBytes() const { return tokenBytes_; }
   // The tokens, oldest last occurrence first.
-  std::vector<std::string> inOrder() const;
+  AddressList inOrder() const;
   struct Survivor {
     std::uint64_t lastOccurrence;
     std::string_view token;
@@ -44,9 +46,11 @@ class LastOccurrenceList {
                               std::vector<Survivor>& survivors);
   // Oldest last occurrence first.
   static void sortByLastOccurrence(std::vector<Survivor>& survivors);
+  // Appends the survivors' tokens to `tokens`, in their order.
+  static void appendTokens(std::span<const Survivor> survivors, AddressList& tokens);
   // The tokens of several lists that number their occurrences apart, each where it occurred last in any
   // of them, oldest first.
-  static std::vector<std::string> mergedInOrder(std::span<const LastOccurrenceList* const> lists);
+  static AddressList mergedInOrder(std::span<const LastOccurrenceList* const> lists);
 
  private:
   // Each distinct token is one record of words_: when it last occurred (counted in occurrences: one store

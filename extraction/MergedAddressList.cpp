@@ -1,7 +1,6 @@
 #include "extraction/MergedAddressList.h"
 
 #include <algorithm>
-#include <iterator>
 #include <string_view>
 #include <unordered_set>
 
@@ -32,7 +31,7 @@ struct FoldedEqual {
 // Which entries are the last of their address, walking back from the end. The set holds views of the
 // entries, not copies: the list may hold millions of addresses.
 template <typename SeenSet>
-std::vector<bool> lastEntries(const std::vector<std::string>& entries, SeenSet seen) {
+std::vector<bool> lastEntries(const AddressList& entries, SeenSet seen) {
   std::vector<bool> last(entries.size());
   for (std::size_t i = entries.size(); i-- > 0;) last[i] = seen.insert(entries[i]).second;
   return last;
@@ -40,24 +39,26 @@ std::vector<bool> lastEntries(const std::vector<std::string>& entries, SeenSet s
 
 }  // namespace
 
-void MergedAddressList::append(std::vector<std::string> inputList) {
-  entries_.insert(entries_.end(), std::make_move_iterator(inputList.begin()),
-                  std::make_move_iterator(inputList.end()));
-  ++inputs_;
+void MergedAddressList::append(AddressList inputList) {
+  if (inputs_++ == 0) {
+    entries_ = std::move(inputList);
+    return;
+  }
+  for (const std::string_view address : inputList) entries_.push_back(address);
 }
 
-std::vector<std::string> MergedAddressList::takeAddresses() {
+AddressList MergedAddressList::takeAddresses() {
   // One input's list has each address once already.
   if (inputs_ == 1 && comparison_ == Case::Exact) return std::move(entries_);
   const std::vector<bool> last =
       comparison_ == Case::Exact
           ? lastEntries(entries_, std::unordered_set<std::string_view>())
           : lastEntries(entries_, std::unordered_set<std::string_view, FoldedHash, FoldedEqual>());
-  std::vector<std::string> kept;
+  AddressList kept;
   for (std::size_t i = 0; i < entries_.size(); ++i) {
-    if (last[i]) kept.push_back(std::move(entries_[i]));
+    if (last[i]) kept.push_back(entries_[i]);
   }
-  entries_.clear();
+  entries_ = {};
   return kept;
 }
 

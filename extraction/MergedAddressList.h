@@ -1,7 +1,6 @@
 #pragma once
 
-#include <string>
-#include <vector>
+#include "extraction/AddressList.h"
 
 namespace glanex {
 
@@ -18,14 +17,15 @@ class MergedAddressList {
   explicit MergedAddressList(Case comparison) : comparison_(comparison) {}
 
   // The next input's list, in the order of its addresses' last occurrences.
-  void append(std::vector<std::string> inputList);
+  void append(AddressList inputList);
 
   // Every address once, in the order of its last occurrence across the inputs. Leaves the list empty.
-  std::vector<std::string> takeAddresses();
+  AddressList takeAddresses();
 
  private:
   Case comparison_;
-  std::vector<std::string> entries_;
+  // The inputs' lists one after the other.
+  AddressList entries_;
   int inputs_ = 0;
 };
 

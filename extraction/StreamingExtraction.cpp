@@ -70,7 +70,7 @@ void readRest(ByteSource& source, std::string& bytes) {
   }
 }
 
-std::vector<std::string> collectRtf(std::string_view bytes, std::string_view separators) {
+AddressList collectRtf(std::string_view bytes, std::string_view separators) {
   AddressCollector collector(separators);
   collector.feed(documentFromBytes(bytes).plainText());
   collector.finish();
@@ -79,7 +79,7 @@ std::vector<std::string> collectRtf(std::string_view bytes, std::string_view sep
 
 // The addresses of a document read through its format, from its decoded text; nothing when `bytes` turn
 // out to be no such document.
-std::optional<std::vector<std::string>> collectDocument(std::string_view bytes, std::string_view separators) {
+std::optional<AddressList> collectDocument(std::string_view bytes, std::string_view separators) {
   const std::optional<std::string> text = formattedDocumentText(bytes);
   if (!text) return std::nullopt;
   return extractAddressesUnlimited(*text, separators);
@@ -87,8 +87,8 @@ std::optional<std::vector<std::string>> collectDocument(std::string_view bytes, 
 
 // UTF-16 is decoded in order, a block at a time, on the reading thread: no byte of it is a token edge
 // alone.
-std::vector<std::string> collectUtf16(ByteSource& source, std::string start, StreamEncoding encoding,
-                                      std::string_view separators, const ReportRead& reportRead) {
+AddressList collectUtf16(ByteSource& source, std::string start, StreamEncoding encoding,
+                         std::string_view separators, const ReportRead& reportRead) {
   AddressCollector collector(separators);
   StreamDecoder decoder(encoding);
   std::string block = std::move(start);
@@ -137,9 +137,9 @@ class CollectedPrefix {
 
 // Collects the chunks of `reader` on the threads the settings ask for. When the chunks are views of a
 // mapping, their pages are handed back once they are collected.
-std::vector<std::string> collectChunks(ChunkReader& reader, ChunkEncoding encoding,
-                                       std::string_view separators, const StreamingSettings& settings,
-                                       const MappedInput* mapping, const ReportRead& reportRead) {
+AddressList collectChunks(ChunkReader& reader, ChunkEncoding encoding, std::string_view separators,
+                          const StreamingSettings& settings, const MappedInput* mapping,
+                          const ReportRead& reportRead) {
   const std::size_t threads = settings.threads == 0 ? availableCores() : settings.threads;
   EncodingEvidence evidence;
   AddressShards shards(threads);
@@ -181,9 +181,9 @@ bool isUtf16(const std::optional<ByteOrderMark>& mark) {
 }
 
 // Plain text all in memory, in a mapping or not: its chunks are views of it.
-std::vector<std::string> collectPlainBytes(std::string_view bytes, std::string_view separators,
-                                           const StreamingSettings& settings, const ReadReport& report,
-                                           const MappedInput* mapping) {
+AddressList collectPlainBytes(std::string_view bytes, std::string_view separators,
+                              const StreamingSettings& settings, const ReadReport& report,
+                              const MappedInput* mapping) {
   const std::optional<ByteOrderMark> mark = byteOrderMarkOf(bytes);
   const std::size_t markLength = mark ? mark->length : 0;
   bytes.remove_prefix(markLength);
@@ -202,9 +202,9 @@ std::vector<std::string> collectPlainBytes(std::string_view bytes, std::string_v
 }
 
 // An input that is read: standard input, a pipe, a device.
-std::vector<std::string> collectFromSource(ByteSource& source, std::optional<std::int64_t> size,
-                                           std::string_view separators, ReadProgress* progress,
-                                           const StreamingSettings& settings) {
+AddressList collectFromSource(ByteSource& source, std::optional<std::int64_t> size,
+                              std::string_view separators, ReadProgress* progress,
+                              const StreamingSettings& settings) {
   const ReadReport report(size, progress);
   const ReportRead reportRead = [&] { report.update(source.consumed()); };
   std::string start(kDocumentSignatureSize, '\0');
@@ -217,7 +217,7 @@ std::vector<std::string> collectFromSource(ByteSource& source, std::optional<std
   if (mayBeFormattedDocument(start)) {
     readRest(source, start);
     reportRead();
-    if (std::optional<std::vector<std::string>> addresses = collectDocument(start, separators)) {
+    if (std::optional<AddressList> addresses = collectDocument(start, separators)) {
       return std::move(*addresses);
     }
     return collectPlainBytes(start, separators, settings, report, nullptr);
@@ -230,8 +230,8 @@ std::vector<std::string> collectFromSource(ByteSource& source, std::optional<std
 }
 
 // A regular file, mapped.
-std::vector<std::string> collectFromMapping(const MappedInput& mapping, std::string_view separators,
-                                            ReadProgress* progress, const StreamingSettings& settings) {
+AddressList collectFromMapping(const MappedInput& mapping, std::string_view separators,
+                               ReadProgress* progress, const StreamingSettings& settings) {
   const std::string_view bytes = mapping.bytes();
   const ReadReport report(static_cast<std::int64_t>(bytes.size()), progress);
   if (startsAsRtf(bytes)) {
@@ -239,17 +239,17 @@ std::vector<std::string> collectFromMapping(const MappedInput& mapping, std::str
     return collectRtf(bytes, separators);
   }
   if (mayBeFormattedDocument(bytes.substr(0, kDocumentSignatureSize))) {
-    std::optional<std::vector<std::string>> addresses = collectDocument(bytes, separators);
+    std::optional<AddressList> addresses = collectDocument(bytes, separators);
     report.update(static_cast<std::int64_t>(bytes.size()));
     if (addresses) return std::move(*addresses);
   }
   return collectPlainBytes(bytes, separators, settings, report, &mapping);
 }
 
-std::vector<std::string> collectFromInput(InputStream& input, std::string_view separators,
-                                          ReadProgress* progress, const StreamingSettings& settings) {
+AddressList collectFromInput(InputStream& input, std::string_view separators, ReadProgress* progress,
+                             const StreamingSettings& settings) {
   if (const std::unique_ptr<MappedInput> mapping = input.mapRest()) {
-    std::vector<std::string> addresses = collectFromMapping(*mapping, separators, progress, settings);
+    AddressList addresses = collectFromMapping(*mapping, separators, progress, settings);
     mapping->throwIfCut();
     return addresses;
   }
@@ -272,15 +272,15 @@ std::size_t availableCores() {
   return std::max(std::thread::hardware_concurrency(), 1u);
 }
 
-std::vector<std::string> extractAddressesUnlimited(std::string_view text, std::string_view separators) {
+AddressList extractAddressesUnlimited(std::string_view text, std::string_view separators) {
   AddressCollector collector(separators);
   collector.feed(text);
   collector.finish();
   return collector.addresses().inOrder();
 }
 
-std::vector<std::string> extractAddressesFromFile(const std::string& path, std::string_view separators,
-                                                  ReadProgress* progress, const StreamingSettings& settings) {
+AddressList extractAddressesFromFile(const std::string& path, std::string_view separators,
+                                     ReadProgress* progress, const StreamingSettings& settings) {
   InputStream input(path);
   try {
     return collectFromInput(input, separators, progress, settings);
@@ -289,8 +289,8 @@ std::vector<std::string> extractAddressesFromFile(const std::string& path, std::
   }
 }
 
-std::vector<std::string> extractAddressesFromBytes(std::string_view bytes, std::string_view separators,
-                                                   const StreamingSettings& settings) {
+AddressList extractAddressesFromBytes(std::string_view bytes, std::string_view separators,
+                                      const StreamingSettings& settings) {
   MemorySource source(bytes);
   return collectFromSource(source, static_cast<std::int64_t>(bytes.size()), separators, nullptr, settings);
 }

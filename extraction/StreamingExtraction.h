@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "extraction/AddressList.h"
 #include "extraction/PosixIo.h"
 
 // The streaming extraction: the staged extraction's cut, filter and de-duplication rules without its
@@ -39,7 +40,7 @@ std::size_t availableCores();
 
 // The addresses of pane text (Windows-1252, lines ended by CR, LF or both): RunExtraction's list, in its
 // order.
-std::vector<std::string> extractAddressesUnlimited(std::string_view text, std::string_view separators);
+AddressList extractAddressesUnlimited(std::string_view text, std::string_view separators);
 
 // The addresses of the file at `path` ("-" for standard input), read as loading it into a pane reads it:
 // RTF when it starts with "{\rtf", a document through its format when DocumentFormats.h recognises it
@@ -47,12 +48,11 @@ std::vector<std::string> extractAddressesUnlimited(std::string_view text, std::s
 // once, a chunk at a time; `progress` may be null. Throws as InputStream does, EOutOfResources
 // "Mémoire insuffisante" past settings.longestStretch, and std::bad_alloc or std::length_error when the
 // addresses or a stretch without separator outgrow memory.
-std::vector<std::string> extractAddressesFromFile(const std::string& path, std::string_view separators,
-                                                  ReadProgress* progress,
-                                                  const StreamingSettings& settings = {});
+AddressList extractAddressesFromFile(const std::string& path, std::string_view separators,
+                                     ReadProgress* progress, const StreamingSettings& settings = {});
 
 // The same for the bytes of a file held in memory.
-std::vector<std::string> extractAddressesFromBytes(std::string_view bytes, std::string_view separators,
-                                                   const StreamingSettings& settings = {});
+AddressList extractAddressesFromBytes(std::string_view bytes, std::string_view separators,
+                                      const StreamingSettings& settings = {});
 
 }  // namespace glanex

@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (std::count(text.begin(), text.end(), '@') > kMostAtSigns) return -1;
 
   // The same bytes as a file: several threads give the list of one, whatever the chunk edges.
-  const std::vector<std::string> oneThread = extractAddressesFromBytes(text, separators, {1, chunkSize});
+  const AddressList oneThread = extractAddressesFromBytes(text, separators, {1, chunkSize});
   FUZZ_CHECK(extractAddressesFromBytes(text, separators, {3, chunkSize}) == oneThread);
 
   TextPane source = TextPane::document();
@@ -92,6 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (std::int64_t i = 0; i < buffer.lineCount(); ++i) {
     linesWithinBuffer = linesWithinBuffer && buffer.lineLength(i) <= kLineBufferSize;
   }
-  if (linesWithinBuffer) FUZZ_CHECK(extractAddressesUnlimited(text, separators) == addresses);
+  if (linesWithinBuffer)
+    FUZZ_CHECK(std::ranges::equal(extractAddressesUnlimited(text, separators), addresses));
   return 0;
 }

@@ -29,7 +29,7 @@
 namespace glanex::test {
 namespace {
 
-using Addresses = std::vector<std::string>;
+using Addresses = AddressList;
 
 // What the window lists after loading the file into its source pane and running the extraction.
 Addresses windowList(const std::string& path) {

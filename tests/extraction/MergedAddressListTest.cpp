@@ -40,14 +40,15 @@ std::string lowered(std::string text) {
 
 // Every token once under its folded key, where and as it last occurred: the rule -i gives, applied to the
 // whole stream of tokens at once.
-Addresses lastOccurrencesIgnoringCase(const Addresses& tokens) {
+AddressList lastOccurrencesIgnoringCase(const Addresses& tokens) {
   std::unordered_set<std::string> seen;
   Addresses kept;
   for (auto token = tokens.rbegin(); token != tokens.rend(); ++token) {
     if (seen.insert(lowered(*token)).second) kept.push_back(*token);
   }
-  std::reverse(kept.begin(), kept.end());
-  return kept;
+  AddressList inOrder;
+  for (auto token = kept.rbegin(); token != kept.rend(); ++token) inOrder.push_back(*token);
+  return inOrder;
 }
 
 TEST(MergedAddressList, GivesTheListOfTheInputsReadOneAfterTheOther) {

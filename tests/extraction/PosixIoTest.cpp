@@ -21,9 +21,9 @@ namespace {
 using test::SystemCall;
 using test::SystemCallFaults;
 
-std::string joined(const std::vector<std::string>& lines) {
+std::string joined(const AddressList& lines) {
   std::string text;
-  for (const std::string& line : lines) text += line + "\n";
+  for (const std::string_view line : lines) (text += line) += '\n';
   return text;
 }
 

@@ -25,7 +25,7 @@
 namespace glanex::test {
 namespace {
 
-using Addresses = std::vector<std::string>;
+using Addresses = AddressList;
 
 // The staged extraction's list for `text` loaded into a source pane, or nothing when a working list
 // overflows.
@@ -298,8 +298,8 @@ TEST(StreamingExtraction, TakesLinesAndListsBeyondTheStagedLimits) {
   writeBytes(path, text);
   const Addresses addresses = extractAddressesFromFile(path, kDefaultSeparators, nullptr);
   ASSERT_EQ(addresses.size(), 20'001u);
-  EXPECT_EQ(addresses.front(), "far@ex.test");
-  EXPECT_EQ(addresses.back(), "u19999@ex.test");
+  EXPECT_EQ(addresses[0], "far@ex.test");
+  EXPECT_EQ(addresses[20'000], "u19999@ex.test");
 }
 
 TEST(StreamingExtraction, RefusesAReadInputWhoseStretchWithoutAnEdgePassesItsBound) {
