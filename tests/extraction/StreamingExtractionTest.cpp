@@ -122,6 +122,25 @@ TEST(LastOccurrenceList, ListsEachTokenOnceAtItsLastOccurrence) {
   EXPECT_EQ(grown.inOrder(), expected);
 }
 
+// A byte the hash leaves out would not change the list, only file every token that differs there alone
+// under one slot: the table would slow to a crawl.
+TEST(LastOccurrenceList, HashesEveryByteAndTheLength) {
+  std::mt19937 random(11);
+  for (std::size_t length = 0; length <= 70; ++length) {
+    std::string token(length, '\0');
+    for (char& c : token) c = static_cast<char>(random());
+    const std::uint64_t hash = LastOccurrenceList::hashOf(token);
+    EXPECT_NE(LastOccurrenceList::hashOf(token + '\0'), hash) << length;
+    for (std::size_t pos = 0; pos < length; ++pos) {
+      for (const char flip : {'\x01', '\x80'}) {
+        std::string changed = token;
+        changed[pos] = static_cast<char>(changed[pos] ^ flip);
+        EXPECT_NE(LastOccurrenceList::hashOf(changed), hash) << length << " " << pos;
+      }
+    }
+  }
+}
+
 TEST(AddressCollector, GivesTheSameListHoweverTheTextIsCut) {
   const std::string text = "de : ana@ex.test, bob@ex.test\r\nrenvoi: ana@ex.test;@x.y z@w.v\nzed@ex.test";
   const Addresses whole = extractAddressesUnlimited(text, kDefaultSeparators);
