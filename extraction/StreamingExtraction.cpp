@@ -3,9 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <functional>
-#include <map>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <thread>
 
@@ -16,6 +14,7 @@
 #include "extraction/ChunkReader.h"
 #include "extraction/ChunkReadings.h"
 #include "extraction/ChunkWorkers.h"
+#include "extraction/CollectedPrefix.h"
 #include "extraction/DocumentFiles.h"
 #include "extraction/DocumentFormats.h"
 #include "extraction/EncodingSniffing.h"
@@ -105,35 +104,6 @@ AddressList collectUtf16(ByteSource& source, std::string start, StreamEncoding e
   collector.finish();
   return collector.addresses().inOrder();
 }
-
-// Hands back the pages of a mapping's chunks once collected, from the mapping's start up to the first
-// chunk not yet collected, the whole stretch each time: the kernel maps a page cache block at once when one
-// of its pages is read, so the next chunk's first read maps again pages of the chunks behind it, already
-// handed back (a freshly written dense 1 GB corpus so held 70 MB more).
-class CollectedPrefix {
- public:
-  explicit CollectedPrefix(const MappedInput& mapping) : mapping_(mapping) {}
-
-  void add(const Chunk& chunk) {
-    const std::lock_guard lock(mutex_);
-    ends_.emplace(chunk.index, chunk.bytes.data() + chunk.bytes.size());
-    const char* end = nullptr;
-    for (auto next = ends_.find(nextIndex_); next != ends_.end(); next = ends_.find(nextIndex_)) {
-      end = next->second;
-      ends_.erase(next);
-      ++nextIndex_;
-    }
-    const char* start = mapping_.bytes().data();
-    if (end != nullptr) mapping_.release({start, static_cast<std::size_t>(end - start)});
-  }
-
- private:
-  const MappedInput& mapping_;
-  std::mutex mutex_;
-  // The ends of the chunks collected beyond the first one still out.
-  std::map<std::uint64_t, const char*> ends_;
-  std::uint64_t nextIndex_ = 0;
-};
 
 // Collects the chunks of `reader` on the threads the settings ask for. When the chunks are views of a
 // mapping, their pages are handed back once they are collected.

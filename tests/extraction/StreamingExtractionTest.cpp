@@ -2,18 +2,24 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
+
 #include <hwy/targets.h>
 
 #include "extraction/AddressCollector.h"
 #include "extraction/AddressScan.h"
+#include "extraction/CollectedPrefix.h"
 #include "extraction/Errors.h"
+#include "extraction/FileDescriptor.h"
 #include "extraction/LastOccurrenceList.h"
+#include "extraction/MappedInput.h"
 #include "extraction/Pipeline.h"
 #include "extraction/RtfWriter.h"
 #include "extraction/SeparatorTable.h"
@@ -371,6 +377,41 @@ TEST(StreamingExtraction, ReportsAFileShortenedWhileItIsRead) {
                  EOutOfResources)
         << threads << " threads";
   }
+}
+
+// The file pages this process has mapped, in kB; a file in a memory file system counts as shared memory.
+long mappedFileKilobytes() {
+  std::ifstream status("/proc/self/status");
+  long total = 0;
+  for (std::string field; status >> field;) {
+    if (field == "RssFile:" || field == "RssShmem:") {
+      long kilobytes = 0;
+      status >> kilobytes;
+      total += kilobytes;
+    }
+  }
+  return total;
+}
+
+// A thread held up on the first chunk while the others collect the rest.
+TEST(CollectedPrefix, HandsBackTheChunksCollectedBeyondOneStillOut) {
+  ScratchDir scratch;
+  const std::string path = scratch.file("mapped");
+  constexpr std::size_t kChunk = 1 << 20;
+  constexpr std::size_t kChunks = 16;
+  writeBytes(path, std::string(kChunk * kChunks, 'x'));
+  const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  const std::unique_ptr<MappedInput> mapping = MappedInput::map(file.get(), 0, kChunk * kChunks);
+  ASSERT_NE(mapping, nullptr);
+  const long before = mappedFileKilobytes();
+  volatile char sum = 0;
+  for (std::size_t pos = 0; pos < mapping->bytes().size(); pos += 4096) sum = sum + mapping->bytes()[pos];
+  ASSERT_GT(mappedFileKilobytes() - before, 12'000);
+  CollectedPrefix collected(*mapping);
+  for (std::uint64_t index = 1; index < kChunks; ++index) {
+    collected.add({{}, mapping->bytes().substr(index * kChunk, kChunk), index});
+  }
+  EXPECT_LT(mappedFileKilobytes() - before, 2'048);
 }
 
 }  // namespace
