@@ -85,7 +85,7 @@ std::size_t LastOccurrenceList::slotFor(std::string_view token, std::uint64_t ha
 }
 
 void LastOccurrenceList::growSlots() {
-  std::vector<std::uint64_t> grown(slots_.size() * 2, 0);
+  Table grown(slots_.size() * 2, 0);
   const std::size_t mask = grown.size() - 1;
   forEachRecord([&](std::size_t record) {
     const std::uint64_t hash = hashOf(tokenAt(record));

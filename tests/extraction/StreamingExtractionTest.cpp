@@ -18,6 +18,7 @@
 #include "extraction/CollectedPrefix.h"
 #include "extraction/Errors.h"
 #include "extraction/FileDescriptor.h"
+#include "extraction/HugePageAllocator.h"
 #include "extraction/LastOccurrenceList.h"
 #include "extraction/MappedInput.h"
 #include "extraction/Pipeline.h"
@@ -126,6 +127,22 @@ TEST(LastOccurrenceList, ListsEachTokenOnceAtItsLastOccurrence) {
     }
   }
   EXPECT_EQ(grown.inOrder(), expected);
+}
+
+// Blocks of 2 MiB and more are mappings of their own, aligned for huge pages, copied and let go as the
+// table grows through them.
+TEST(HugePageAllocator, GivesAlignedBlocksThatKeepTheirContentsAsTheyGrow) {
+  using Allocator = HugePageAllocator<std::uint64_t>;
+  std::vector<std::uint64_t, Allocator> table;
+  constexpr std::uint64_t kCount = 3 * Allocator::kHugePage / sizeof(std::uint64_t);
+  for (std::uint64_t i = 0; i < kCount; ++i) table.push_back(i * 7);
+  EXPECT_EQ(reinterpret_cast<std::uintptr_t>(table.data()) % Allocator::kHugePage, 0u);
+  std::uint64_t wrong = 0;
+  for (std::uint64_t i = 0; i < kCount; ++i) wrong += table[i] != i * 7 ? 1 : 0;
+  EXPECT_EQ(wrong, 0u);
+  table.resize(10);
+  table.shrink_to_fit();
+  EXPECT_EQ(table.back(), 63u);
 }
 
 // A byte the hash leaves out would not change the list, only file every token that differs there alone
