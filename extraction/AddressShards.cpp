@@ -94,6 +94,8 @@ AddressShards::SortedShard AddressShards::sortedShard(std::size_t shard, ChunkRe
   std::vector<LastOccurrenceList::Survivor> survivors;
   survivors.reserve(lists[0]->size() + lists[1]->size());
   LastOccurrenceList::appendSurvivors(lists, survivors);
+  // The rest is the peak of memory: the sort's second buffer, then the packed addresses, beside the tables.
+  for (LastOccurrenceList& list : shards_[shard].lists) list.dropIndex();
   LastOccurrenceList::sortByLastOccurrence(survivors);
   // The bytes are packed in order and the tables let go before the strings are made: the tables and the
   // strings together would be the peak of memory.

@@ -45,6 +45,9 @@ class LastOccurrenceList {
   // list that holds its last occurrence; the views live as long as the lists.
   static void appendSurvivors(std::span<const LastOccurrenceList* const> lists,
                               std::vector<Survivor>& survivors);
+  // Lets go of the index, once no token will be added or looked up any more: the survivors' views only
+  // read the tokens.
+  void dropIndex() { slots_ = {}; }
   // Oldest last occurrence first.
   static void sortByLastOccurrence(std::vector<Survivor>& survivors);
   // Appends the survivors' tokens to `tokens`, in their order.
