@@ -71,7 +71,9 @@ class AddressShards {
   SortedShard sortedShard(std::size_t shard, ChunkReading other);
   // The addresses of every shard, oldest last occurrence first.
   static AddressList interleaved(std::vector<SortedShard> shards);
-  std::size_t shardOf(std::uint64_t hash) const { return (hash >> 32) % shards_.size(); }
+  // The hash's bits 32 to 63 scaled to the shards: a division here, once per address, took a third of
+  // the sharing out.
+  std::size_t shardOf(std::uint64_t hash) const { return ((hash >> 32) * shards_.size()) >> 32; }
   LastOccurrenceList& list(std::size_t shard, ChunkReading reading) {
     return shards_[shard].lists[static_cast<std::size_t>(reading)];
   }
