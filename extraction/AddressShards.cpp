@@ -3,6 +3,10 @@
 #include <exception>
 #include <thread>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace glanex {
 
 AddressShards::AddressShards(std::size_t shards) : shards_(shards) {
@@ -60,7 +64,10 @@ void AddressShards::handBack(Posted posted) {
   posted.hashes.clear();
   posted.occurrences.clear();
   const std::lock_guard lock(shards_[posted.from].mutex);
-  shards_[posted.from].spare.push_back(std::move(posted));
+  std::vector<Posted>& spare = shards_[posted.from].spare;
+  // A shard posts to each other one at a time. More spares come back only after a thread was held up
+  // while the others posted to it, and kept they would hold their memory to the end of the run.
+  if (spare.size() < shards_.size()) spare.push_back(std::move(posted));
 }
 
 void AddressShards::takePosted(std::size_t shard) {
@@ -86,38 +93,35 @@ void AddressShards::listPosted(std::size_t shard, const Posted& posted) {
   list(shard, posted.reading).addNumbered(addresses, posted.hashes, posted.occurrences);
 }
 
-AddressShards::SortedShard AddressShards::sortedShard(std::size_t shard, ChunkReading other) {
+AddressShards::Survivors AddressShards::sortedSurvivors(std::size_t shard, ChunkReading other) {
   takePosted(shard);
-  const std::array<const LastOccurrenceList*, 2> lists{&list(shard, ChunkReading::Alike),
-                                                       &list(shard, other)};
+  const ListPair lists = listsOf(shard, other);
   // Reserved whole: growing would copy, and fault in, each buffer about twice.
-  std::vector<LastOccurrenceList::Survivor> survivors;
+  Survivors survivors;
   survivors.reserve(lists[0]->size() + lists[1]->size());
   LastOccurrenceList::appendSurvivors(lists, survivors);
-  // The rest is the peak of memory: the sort's second buffer, then the packed addresses, beside the tables.
+  // From here on the run is at its peak of memory: the sort's second buffer, then the list, beside the
+  // tables.
   for (LastOccurrenceList& list : shards_[shard].lists) list.dropIndex();
   LastOccurrenceList::sortByLastOccurrence(survivors);
-  // The bytes are packed in order and the tables let go before the strings are made: the tables and the
-  // strings together would be the peak of memory.
-  SortedShard sorted;
-  sorted.lastOccurrences.reserve(survivors.size());
-  for (const LastOccurrenceList::Survivor& survivor : survivors) {
-    sorted.lastOccurrences.push_back(survivor.lastOccurrence);
-  }
-  LastOccurrenceList::appendTokens(survivors, sorted.addresses);
-  survivors = {};
-  shards_[shard].lists = {};
-  return sorted;
+  return survivors;
 }
 
+// Each shard's survivors are sorted on a thread of their own; the list is then made in one pass that takes
+// the addresses straight from the tables: packing each shard first, then copying the packed shards into
+// the list, cost as much memory again and a copy of every address.
 AddressList AddressShards::merged(ChunkReading other) {
-  std::vector<SortedShard> sorted(shards_.size());
+#ifdef __GLIBC__
+  // What the threads allocated and let go, the posts piled up for a thread held up among them, stays
+  // with the C library unless asked for: it would add to the peak the sort and the list reach next.
+  malloc_trim(0);
+#endif
+  std::vector<Survivors> sorted(shards_.size());
   {
-    // Each shard on a thread of its own: on one, this would be the longest stretch on a single core.
     std::vector<std::exception_ptr> failures(shards_.size());
     const auto sort = [&](std::size_t shard) {
       try {
-        sorted[shard] = sortedShard(shard, other);
+        sorted[shard] = sortedSurvivors(shard, other);
       } catch (...) {
         failures[shard] = std::current_exception();
       }
@@ -130,23 +134,28 @@ AddressList AddressShards::merged(ChunkReading other) {
       if (failure) std::rethrow_exception(failure);
     }
   }
+  AddressList addresses = interleaved(sorted, other);
   shards_.clear();
-  return interleaved(std::move(sorted));
+  return addresses;
 }
 
-AddressList AddressShards::interleaved(std::vector<SortedShard> shards) {
-  if (shards.size() == 1) return std::move(shards.front().addresses);
+AddressList AddressShards::interleaved(const std::vector<Survivors>& shards, ChunkReading other) {
+  std::vector<ListPair> lists;
   std::size_t count = 0;
   std::size_t bytes = 0;
-  for (const SortedShard& shard : shards) {
-    count += shard.addresses.size();
-    bytes += shard.addresses.bytes();
+  for (std::size_t shard = 0; shard < shards.size(); ++shard) {
+    lists.push_back(listsOf(shard, other));
+    count += shards[shard].size();
+    bytes += lists[shard][0]->tokenBytes() + lists[shard][1]->tokenBytes();
   }
   AddressList addresses;
   addresses.reserve(count, bytes);
   std::vector<std::size_t> next(shards.size(), 0);
-  const auto remains = [&](std::size_t shard) { return next[shard] < shards[shard].addresses.size(); };
-  const auto lastOccurrence = [&](std::size_t shard) { return shards[shard].lastOccurrences[next[shard]]; };
+  const auto remains = [&](std::size_t shard) { return next[shard] < shards[shard].size(); };
+  const auto lastOccurrence = [&](std::size_t shard) { return shards[shard][next[shard]].lastOccurrence; };
+  // Each shard's next addresses are read ahead: the list takes most of them from one shard or another,
+  // so each shard's own order is the one to read ahead in.
+  constexpr std::size_t kAhead = 16;
   while (addresses.size() < count) {
     // The shards are as few as the threads: a look at each one's next address is enough.
     std::size_t oldest = shards.size();
@@ -155,7 +164,10 @@ AddressList AddressShards::interleaved(std::vector<SortedShard> shards) {
         oldest = shard;
       }
     }
-    addresses.push_back(shards[oldest].addresses[next[oldest]++]);
+    const Survivors& from = shards[oldest];
+    const std::size_t at = next[oldest]++;
+    if (at + kAhead < from.size()) LastOccurrenceList::prefetch(lists[oldest], from[at + kAhead]);
+    addresses.push_back(LastOccurrenceList::tokenOf(lists[oldest], from[at]));
   }
   return addresses;
 }

@@ -61,16 +61,17 @@ class AddressShards {
     std::vector<Posted> outgoing;
   };
 
-  // A shard's addresses, oldest last occurrence first, packed.
-  struct SortedShard {
-    std::vector<std::uint64_t> lastOccurrences;
-    AddressList addresses;
-  };
+  using Survivors = std::vector<LastOccurrenceList::Survivor>;
+  using ListPair = std::array<const LastOccurrenceList*, 2>;
 
-  // Lets go of the shard's tables.
-  SortedShard sortedShard(std::size_t shard, ChunkReading other);
+  // The Alike list and the `other` one of `shard`.
+  ListPair listsOf(std::size_t shard, ChunkReading other) {
+    return {&list(shard, ChunkReading::Alike), &list(shard, other)};
+  }
+  // The addresses of the shard's lists that occurred last there, oldest first.
+  Survivors sortedSurvivors(std::size_t shard, ChunkReading other);
   // The addresses of every shard, oldest last occurrence first.
-  static AddressList interleaved(std::vector<SortedShard> shards);
+  AddressList interleaved(const std::vector<Survivors>& shards, ChunkReading other);
   // The hash's bits 32 to 63 scaled to the shards: a division here, once per address, took a third of
   // the sharing out.
   std::size_t shardOf(std::uint64_t hash) const { return ((hash >> 32) * shards_.size()) >> 32; }

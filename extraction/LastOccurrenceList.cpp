@@ -159,9 +159,25 @@ AddressList LastOccurrenceList::mergedInOrder(std::span<const LastOccurrenceList
   std::vector<Survivor> survivors;
   appendSurvivors(lists, survivors);
   sortByLastOccurrence(survivors);
+  std::size_t bytes = 0;
+  for (const LastOccurrenceList* list : lists) bytes += list->tokenBytes();
   AddressList tokens;
-  appendTokens(survivors, tokens);
+  tokens.reserve(survivors.size(), bytes);
+  constexpr std::size_t kAhead = 16;
+  for (std::size_t i = 0; i < survivors.size(); ++i) {
+    if (i + kAhead < survivors.size()) prefetch(lists, survivors[i + kAhead]);
+    tokens.push_back(tokenOf(lists, survivors[i]));
+  }
   return tokens;
+}
+
+std::string_view LastOccurrenceList::tokenOf(std::span<const LastOccurrenceList* const> lists,
+                                             Survivor survivor) {
+  return lists[survivor.place >> kPlaceBits]->tokenAt(survivor.place & kPlaceMask);
+}
+
+void LastOccurrenceList::prefetch(std::span<const LastOccurrenceList* const> lists, Survivor survivor) {
+  __builtin_prefetch(&lists[survivor.place >> kPlaceBits]->words_[survivor.place & kPlaceMask]);
 }
 
 void LastOccurrenceList::appendSurvivors(std::span<const LastOccurrenceList* const> lists,
@@ -169,7 +185,8 @@ void LastOccurrenceList::appendSurvivors(std::span<const LastOccurrenceList* con
   // Most inputs fill one list only, whose tokens need no look into the others.
   const bool shared = std::count_if(lists.begin(), lists.end(),
                                     [](const LastOccurrenceList* list) { return list->size() > 0; }) > 1;
-  for (const LastOccurrenceList* list : lists) {
+  for (std::size_t index = 0; index < lists.size(); ++index) {
+    const LastOccurrenceList* list = lists[index];
     list->forEachRecord([&](std::size_t record) {
       const std::uint64_t lastOccurrence = list->words_[record];
       const std::string_view token = list->tokenAt(record);
@@ -179,20 +196,8 @@ void LastOccurrenceList::appendSurvivors(std::span<const LastOccurrenceList* con
           !shared || std::all_of(lists.begin(), lists.end(), [&](const LastOccurrenceList* other) {
             return other == list || other->lastOccurrenceOf(token, hash) < lastOccurrence;
           });
-      if (lastHere) survivors.push_back({lastOccurrence, token});
+      if (lastHere) survivors.push_back({lastOccurrence, index << kPlaceBits | record});
     });
-  }
-}
-
-void LastOccurrenceList::appendTokens(std::span<const Survivor> survivors, AddressList& tokens) {
-  std::size_t bytes = 0;
-  for (const Survivor& survivor : survivors) bytes += survivor.token.size();
-  tokens.reserve(tokens.size() + survivors.size(), tokens.bytes() + bytes);
-  // In this order the tokens lie all over the table: their reads are started ahead.
-  constexpr std::size_t kAhead = 16;
-  for (std::size_t i = 0; i < survivors.size(); ++i) {
-    if (i + kAhead < survivors.size()) __builtin_prefetch(survivors[i + kAhead].token.data());
-    tokens.push_back(survivors[i].token);
   }
 }
 

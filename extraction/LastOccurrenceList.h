@@ -37,21 +37,27 @@ class LastOccurrenceList {
   std::size_t tokenBytes() const { return tokenBytes_; }
   // The tokens, oldest last occurrence first.
   AddressList inOrder() const;
+  // A token of one of several lists, as small as can be: millions of them are sorted at the end of a run,
+  // beside the lists, at the peak of memory.
   struct Survivor {
     std::uint64_t lastOccurrence;
-    std::string_view token;
+    // Which of the lists holds the token, and where.
+    std::uint64_t place;
   };
   // Appends to `survivors` the tokens of several lists that number their occurrences apart, each from the
-  // list that holds its last occurrence; the views live as long as the lists.
+  // list that holds its last occurrence.
   static void appendSurvivors(std::span<const LastOccurrenceList* const> lists,
                               std::vector<Survivor>& survivors);
-  // Lets go of the index, once no token will be added or looked up any more: the survivors' views only
-  // read the tokens.
+  // The token of `survivor`, one of the survivors of `lists`; the view lives as long as the lists.
+  static std::string_view tokenOf(std::span<const LastOccurrenceList* const> lists, Survivor survivor);
+  // Starts reading the token of `survivor` from memory: in the order of their last occurrences, the tokens
+  // lie all over the lists.
+  static void prefetch(std::span<const LastOccurrenceList* const> lists, Survivor survivor);
+  // Lets go of the index, once no token will be added or looked up any more: the survivors only read the
+  // tokens.
   void dropIndex() { slots_ = {}; }
   // Oldest last occurrence first.
   static void sortByLastOccurrence(std::vector<Survivor>& survivors);
-  // Appends the survivors' tokens to `tokens`, in their order.
-  static void appendTokens(std::span<const Survivor> survivors, AddressList& tokens);
   // The tokens of several lists that number their occurrences apart, each where it occurred last in any
   // of them, oldest first.
   static AddressList mergedInOrder(std::span<const LastOccurrenceList* const> lists);
