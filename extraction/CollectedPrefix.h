@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <mutex>
@@ -9,25 +10,28 @@
 
 namespace glanex {
 
-// Hands back the pages of a mapping's chunks once collected, from the mapping's start up to the first
-// chunk not yet collected, the whole stretch each time: the kernel maps a page cache block at once when one
-// of its pages is read, so the next chunk's first read maps again pages of the chunks behind it, already
-// handed back (a freshly written dense 1 GB corpus so held 70 MB more). A chunk collected beyond one still
-// out hands back its own pages at once: a thread held up, as a busy machine holds one, would otherwise
-// keep mapped every chunk the others collect meanwhile (30 MB more seen).
+// Hands back the pages of a mapping as its chunks are collected, from the mapping's start each time: the
+// kernel maps a page cache block at once when one of its pages is read (a freshly written file's blocks
+// are up to 2 MiB), so a chunk's first read maps again pages behind it already handed back. The stretch
+// handed back runs up to the first chunk not yet collected, or further: chunks are handed out in order,
+// so those the other threads still read start at most `lag` bytes before the last one collected. A thread
+// held up further back, as a busy machine holds one, only reads its pages again from the page cache, where
+// waiting for it would keep mapped every chunk the others collect meanwhile (30 MB more seen).
 class CollectedPrefix {
  public:
-  explicit CollectedPrefix(const MappedInput& mapping) : mapping_(mapping) {}
+  CollectedPrefix(const MappedInput& mapping, std::size_t lag) : mapping_(mapping), lag_(lag) {}
 
   // On any thread, once `chunk`, a view of the mapping, is collected.
   void add(const Chunk& chunk);
 
  private:
   const MappedInput& mapping_;
+  const std::size_t lag_;
   std::mutex mutex_;
   // The ends of the chunks collected beyond the first one still out.
   std::map<std::uint64_t, const char*> ends_;
   std::uint64_t nextIndex_ = 0;
+  const char* prefixEnd_ = nullptr;
 };
 
 }  // namespace glanex

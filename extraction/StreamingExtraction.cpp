@@ -118,7 +118,7 @@ AddressList collectChunks(ChunkReader& reader, ChunkEncoding encoding, std::stri
   for (std::size_t thread = 0; thread < threads; ++thread)
     readings.emplace_back(separators, encoding, evidence, shards, thread);
   std::optional<CollectedPrefix> collected;
-  if (mapping != nullptr) collected.emplace(*mapping);
+  if (mapping != nullptr) collected.emplace(*mapping, threads * settings.chunkSize);
   const auto collect = [&](std::size_t thread, const Chunk& chunk) {
     readings[thread].collect(chunk.bytes, chunk.index);
     if (collected) collected->add(chunk);
