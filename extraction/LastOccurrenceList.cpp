@@ -136,7 +136,7 @@ void LastOccurrenceList::addHashed(std::string_view token, std::uint64_t hash, s
   }
   const std::size_t record = words_.size();
   if (record + recordWords(token.size()) >= kPlaceMask) throw std::length_error("too many distinct tokens");
-  words_.resize(record + recordWords(token.size()), 0);
+  words_.grow(recordWords(token.size()));
   words_[record] = occurrence;
   words_[record + 1] = token.size();
   std::memcpy(&words_[record + kHeadWords], token.data(), token.size());

@@ -9,6 +9,7 @@
 
 #include "extraction/AddressList.h"
 #include "extraction/HugePageAllocator.h"
+#include "extraction/WordArray.h"
 
 namespace glanex {
 
@@ -87,10 +88,10 @@ class LastOccurrenceList {
   std::uint64_t lastOccurrenceOf(std::string_view token, std::uint64_t hash) const;
 
   // The tables are read at random: on huge pages, most reads cost one cache miss rather than two misses
-  // and a page-table walk.
+  // and a page-table walk. The index is made anew as it grows; the records only grow.
   using Table = std::vector<std::uint64_t, HugePageAllocator<std::uint64_t>>;
 
-  Table words_;
+  WordArray words_;
   // Open addressing, never more than half full: 0 for an empty slot, else the record's place + 1 in the
   // low bits and the top bits of the token's hash above them, so that most other tokens are told apart
   // without reading their record.

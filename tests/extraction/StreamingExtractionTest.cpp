@@ -19,6 +19,7 @@
 #include "extraction/Errors.h"
 #include "extraction/FileDescriptor.h"
 #include "extraction/HugePageAllocator.h"
+#include "extraction/HugePages.h"
 #include "extraction/LastOccurrenceList.h"
 #include "extraction/MappedInput.h"
 #include "extraction/Pipeline.h"
@@ -27,6 +28,7 @@
 #include "extraction/StagedExtraction.h"
 #include "extraction/StreamingExtraction.h"
 #include "extraction/TextEncoding.h"
+#include "extraction/WordArray.h"
 #include "support/TestSupport.h"
 
 namespace glanex::test {
@@ -132,17 +134,35 @@ TEST(LastOccurrenceList, ListsEachTokenOnceAtItsLastOccurrence) {
 // Blocks of 2 MiB and more are mappings of their own, aligned for huge pages, copied and let go as the
 // table grows through them.
 TEST(HugePageAllocator, GivesAlignedBlocksThatKeepTheirContentsAsTheyGrow) {
-  using Allocator = HugePageAllocator<std::uint64_t>;
-  std::vector<std::uint64_t, Allocator> table;
-  constexpr std::uint64_t kCount = 3 * Allocator::kHugePage / sizeof(std::uint64_t);
+  std::vector<std::uint64_t, HugePageAllocator<std::uint64_t>> table;
+  constexpr std::uint64_t kCount = 3 * kHugePageSize / sizeof(std::uint64_t);
   for (std::uint64_t i = 0; i < kCount; ++i) table.push_back(i * 7);
-  EXPECT_EQ(reinterpret_cast<std::uintptr_t>(table.data()) % Allocator::kHugePage, 0u);
+  EXPECT_EQ(reinterpret_cast<std::uintptr_t>(table.data()) % kHugePageSize, 0u);
   std::uint64_t wrong = 0;
   for (std::uint64_t i = 0; i < kCount; ++i) wrong += table[i] != i * 7 ? 1 : 0;
   EXPECT_EQ(wrong, 0u);
   table.resize(10);
   table.shrink_to_fit();
   EXPECT_EQ(table.back(), 63u);
+}
+
+// From the heap to huge pages, then moved from block to block: the words written stay, the ones added
+// are zero, and a moved-from array is empty.
+TEST(WordArray, KeepsItsWordsAndAddsZerosThroughEveryKindOfGrowth) {
+  WordArray words;
+  std::uint64_t wrong = 0;
+  for (const std::size_t step : {1u, 7u, 1000u, 100'000u, 300'000u, 1'000'000u}) {
+    const std::size_t start = words.size();
+    words.grow(step);
+    for (std::size_t i = start; i < words.size(); ++i) wrong += words[i] != 0 ? 1 : 0;
+    for (std::size_t i = start; i < words.size(); ++i) words[i] = i * 3 + 1;
+  }
+  for (std::size_t i = 0; i < words.size(); ++i) wrong += words[i] != i * 3 + 1 ? 1 : 0;
+  EXPECT_EQ(wrong, 0u);
+  EXPECT_GT(words.size() * sizeof(std::uint64_t), 2 * kHugePageSize);
+  WordArray moved = std::move(words);
+  EXPECT_EQ(words.size(), 0u);
+  EXPECT_EQ(moved[moved.size() - 1], (moved.size() - 1) * 3 + 1);
 }
 
 // A byte the hash leaves out would not change the list, only file every token that differs there alone
