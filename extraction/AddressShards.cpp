@@ -153,8 +153,8 @@ AddressList AddressShards::interleaved(const std::vector<Survivors>& shards, Chu
   std::vector<std::size_t> next(shards.size(), 0);
   const auto remains = [&](std::size_t shard) { return next[shard] < shards[shard].size(); };
   const auto lastOccurrence = [&](std::size_t shard) { return shards[shard][next[shard]].lastOccurrence; };
-  // Each shard's next addresses are read ahead: the list takes most of them from one shard or another,
-  // so each shard's own order is the one to read ahead in.
+  // The tokens lie all over the tables: each shard's are read ahead in the shard's own order, which the
+  // list follows.
   constexpr std::size_t kAhead = 16;
   while (addresses.size() < count) {
     // The shards are as few as the threads: a look at each one's next address is enough.

@@ -68,7 +68,8 @@ class AddressShards {
   ListPair listsOf(std::size_t shard, ChunkReading other) {
     return {&list(shard, ChunkReading::Alike), &list(shard, other)};
   }
-  // The addresses of the shard's lists that occurred last there, oldest first.
+  // The shard's addresses, each from the list (Alike or `other`) that holds its last occurrence, oldest
+  // first. Lets go of the shard's index.
   Survivors sortedSurvivors(std::size_t shard, ChunkReading other);
   // The addresses of every shard, oldest last occurrence first.
   AddressList interleaved(const std::vector<Survivors>& shards, ChunkReading other);
