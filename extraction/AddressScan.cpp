@@ -4,7 +4,14 @@
 #include <cstring>
 
 // Compiled once per instruction set that the processors of its architecture may have; the program calls
-// the best one the running processor has.
+// the best one the running processor has. The choice is made here rather than by Highway's library, whose
+// loading alone took 5 ms of every run (it times its clock when loaded). The windows are 128 bits: the
+// 512-bit sets would add nothing, and the sets' features this code does not use stay out of the checks.
+#define HWY_DISABLED_TARGETS (HWY_AVX3 | HWY_AVX3_DL)
+#define HWY_DISABLE_PCLMUL_AES
+#define HWY_DISABLE_F16C
+// The plain set is compiled even where the compiler may assume a vector set.
+#define HWY_COMPILE_ALL_ATTAINABLE
 #undef HWY_TARGET_INCLUDE
 #define HWY_TARGET_INCLUDE "extraction/AddressScan.cpp"
 #include <hwy/foreach_target.h>  // IWYU pragma: keep
@@ -108,9 +115,72 @@ HWY_AFTER_NAMESPACE();
 #if HWY_ONCE
 namespace glanex {
 
-HWY_EXPORT(FindAddresses);
+namespace {
 
-AddressScan::AddressScan(const SeparatorTable& separators) {
+using FindFunction = void (*)(const AddressScan&, std::string_view, std::vector<std::string_view>*);
+
+struct Implementation {
+  AddressScan::InstructionSet set;
+  FindFunction find;
+};
+
+#if HWY_TARGETS & HWY_SCALAR
+constexpr FindFunction kPlainFind = &N_SCALAR::FindAddresses;
+#else
+constexpr FindFunction kPlainFind = &N_EMU128::FindAddresses;
+#endif
+
+// The sets this processor has, plain first; each is checked for every feature its code may be compiled
+// with, and the processor's checks include the system's saving of the vector registers.
+std::vector<Implementation> findImplementations() {
+  std::vector<Implementation> found{{AddressScan::InstructionSet::Plain, kPlainFind}};
+#if HWY_ARCH_X86
+  __builtin_cpu_init();
+  const bool ssse3 = __builtin_cpu_supports("sse2") && __builtin_cpu_supports("ssse3");
+  const bool sse4 = ssse3 && __builtin_cpu_supports("sse4.1") && __builtin_cpu_supports("sse4.2");
+  const bool avx2 = sse4 && __builtin_cpu_supports("avx") && __builtin_cpu_supports("avx2") &&
+                    __builtin_cpu_supports("bmi") && __builtin_cpu_supports("bmi2") &&
+                    __builtin_cpu_supports("fma");
+#if HWY_TARGETS & HWY_SSSE3
+  if (ssse3) found.push_back({AddressScan::InstructionSet::Ssse3, &N_SSSE3::FindAddresses});
+#endif
+#if HWY_TARGETS & HWY_SSE4
+  if (sse4) found.push_back({AddressScan::InstructionSet::Sse4, &N_SSE4::FindAddresses});
+#endif
+#if HWY_TARGETS & HWY_AVX2
+  if (avx2) found.push_back({AddressScan::InstructionSet::Avx2, &N_AVX2::FindAddresses});
+#endif
+#elif HWY_ARCH_ARM_A64 && (HWY_TARGETS & HWY_NEON)
+  // Every 64-bit ARM processor has NEON.
+  found.push_back({AddressScan::InstructionSet::Neon, &N_NEON::FindAddresses});
+#endif
+  return found;
+}
+
+const std::vector<Implementation>& implementations() {
+  static const std::vector<Implementation> found = findImplementations();
+  return found;
+}
+
+FindFunction findFunctionOf(AddressScan::InstructionSet set) {
+  for (const Implementation& implementation : implementations()) {
+    if (implementation.set == set) return implementation.find;
+  }
+  return kPlainFind;
+}
+
+}  // namespace
+
+std::vector<AddressScan::InstructionSet> AddressScan::availableInstructionSets() {
+  std::vector<InstructionSet> sets;
+  for (const Implementation& implementation : implementations()) sets.push_back(implementation.set);
+  return sets;
+}
+
+AddressScan::AddressScan(const SeparatorTable& separators)
+    : AddressScan(separators, implementations().back().set) {}
+
+AddressScan::AddressScan(const SeparatorTable& separators, InstructionSet set) : find_(findFunctionOf(set)) {
   for (std::size_t byte = 0; byte < classes_.size(); ++byte) {
     const char c = static_cast<char>(byte);
     classes_[byte] = separators.contains(c) ? kSeparator : c == '.' ? kDot : kOrdinary;
@@ -124,7 +194,7 @@ AddressScan::AddressScan(const SeparatorTable& separators) {
 }
 
 void AddressScan::findAddresses(std::string_view text, std::vector<std::string_view>& found) const {
-  HWY_DYNAMIC_DISPATCH(FindAddresses)(*this, text, &found);
+  find_(*this, text, &found);
 }
 
 }  // namespace glanex

@@ -16,7 +16,15 @@ namespace glanex {
 // them (chosen when the program runs), one at a time otherwise; both give the same tokens.
 class AddressScan {
  public:
+  enum class InstructionSet { Plain, Ssse3, Sse4, Avx2, Neon };
+
+  // The sets the running processor has, the plain one first, the best last.
+  static std::vector<InstructionSet> availableInstructionSets();
+
+  // Scans with the best set the processor has.
   explicit AddressScan(const SeparatorTable& separators);
+  // Scans with `set`, one of the available ones, or the plain one when it is not.
+  AddressScan(const SeparatorTable& separators, InstructionSet set);
 
   // Appends to `found`, in order, each token around an "@" of `text` that holds "." and does not begin
   // with "@".
@@ -51,6 +59,7 @@ class AddressScan {
   }
 
  private:
+  void (*find_)(const AddressScan&, std::string_view, std::vector<std::string_view>*);
   std::array<CharacterClass, 256> classes_{};
   NibbleTables nibbles_;
 };
