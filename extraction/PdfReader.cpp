@@ -4,26 +4,22 @@
 #include <cerrno>
 #include <chrono>
 #include <climits>
-#include <memory>
+#include <filesystem>
 #include <string>
-#include <vector>
 
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/mman.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <poppler-document.h>
-#include <poppler-global.h>
-#include <poppler-page.h>
-#include <poppler.h>
 
 #include "extraction/DocumentLimits.h"
 #include "extraction/DocumentText.h"
 #include "extraction/Errors.h"
 #include "extraction/FileDescriptor.h"
+#include "extraction/PdfAnswer.h"
 #include "extraction/PosixIo.h"
 
 namespace glanex {
@@ -31,11 +27,6 @@ namespace glanex {
 namespace {
 
 using namespace document_limits;
-
-// What the child's answer starts with.
-constexpr char kText = 'T';
-constexpr char kLocked = 'P';
-constexpr char kUnreadable = 'E';
 
 // The sanitizers reserve terabytes of address space up front: a bound on it would fail every allocation.
 #if defined(__SANITIZE_ADDRESS__)
@@ -50,8 +41,6 @@ constexpr bool kBoundAddressSpace = true;
 constexpr bool kBoundAddressSpace = true;
 #endif
 
-void ignorePopplerMessage(const std::string&, void*) {}
-
 void boundChild() {
   const rlimit cpu{kPdfCpuSeconds, kPdfCpuSeconds};
   ::setrlimit(RLIMIT_CPU, &cpu);
@@ -61,148 +50,33 @@ void boundChild() {
   }
 }
 
-// The URIs of a page's link annotations, which poppler's C++ interface does not give: through its GLib one.
-class PageLinks {
- public:
-  explicit PageLinks(std::string_view bytes) {
-    GBytes* data = g_bytes_new_static(bytes.data(), bytes.size());
-    document_ = poppler_document_new_from_bytes(data, nullptr, nullptr);
-    g_bytes_unref(data);
-  }
-  ~PageLinks() {
-    if (document_ != nullptr) g_object_unref(document_);
-  }
-  PageLinks(const PageLinks&) = delete;
-  PageLinks& operator=(const PageLinks&) = delete;
-
-  // Each URI on a line of its own.
-  std::string of(int index) const {
-    std::string uris;
-    PopplerPage* page = document_ != nullptr ? poppler_document_get_page(document_, index) : nullptr;
-    if (page == nullptr) return uris;
-    GList* mapping = poppler_page_get_link_mapping(page);
-    for (const GList* item = mapping; item != nullptr; item = item->next) {
-      const PopplerAction* action = static_cast<const PopplerLinkMapping*>(item->data)->action;
-      if (action != nullptr && action->type == POPPLER_ACTION_URI && action->uri.uri != nullptr) {
-        uris += action->uri.uri;
-        uris += '\n';
-      }
-    }
-    poppler_page_free_link_mapping(mapping);
-    g_object_unref(page);
-    return uris;
-  }
-
- private:
-  PopplerDocument* document_ = nullptr;
-};
-
-// A word of a page, where it stands and how big it is set.
-struct PlacedWord {
-  std::string text;
-  double left, right, top, bottom, size;
-  bool spaceAfter;
-
-  double middle() const { return (top + bottom) / 2; }
-};
-
-std::vector<PlacedWord> wordsOf(const poppler::page& page) {
-  std::vector<PlacedWord> words;
-  for (const poppler::text_box& box : page.text_list(poppler::page::text_list_include_font)) {
-    const poppler::byte_array text = box.text().to_utf8();
-    const poppler::rectf place = box.bbox();
-    words.push_back({std::string(text.data(), text.size()), place.left(), place.right(), place.top(),
-                     place.bottom(), box.get_font_size(), box.has_space_after()});
-  }
-  return words;
+// The helper program that reads PDF files with poppler, installed beside the programs' folder: loaded into
+// every program, poppler's forty libraries made each start 8 ms longer.
+const std::string& helperPath() {
+  static const std::string path = [] {
+    std::error_code error;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::string() : (program.parent_path() / GLANEX_PDF_HELPER).string();
+  }();
+  return path;
 }
 
-// The words of each text line, left to right: a word belongs to a line when its middle lies within the
-// line's height, or the line's middle within the word's, so that raised or lowered figures stay on it.
-std::vector<std::vector<PlacedWord>> linesOf(std::vector<PlacedWord> words) {
-  std::stable_sort(words.begin(), words.end(),
-                   [](const PlacedWord& a, const PlacedWord& b) { return a.middle() < b.middle(); });
-  std::vector<std::vector<PlacedWord>> lines;
-  double top = 0;
-  double bottom = 0;
-  for (PlacedWord& word : words) {
-    const double middle = (top + bottom) / 2;
-    const bool sameLine = !lines.empty() && ((word.middle() >= top && word.middle() <= bottom) ||
-                                             (middle >= word.top && middle <= word.bottom));
-    if (sameLine) {
-      top = std::min(top, word.top);
-      bottom = std::max(bottom, word.bottom);
-    } else {
-      lines.emplace_back();
-      top = word.top;
-      bottom = word.bottom;
-    }
-    lines.back().push_back(std::move(word));
-  }
-  for (std::vector<PlacedWord>& line : lines) {
-    std::stable_sort(line.begin(), line.end(),
-                     [](const PlacedWord& a, const PlacedWord& b) { return a.left < b.left; });
-  }
-  return lines;
-}
-
-// A page's text, a line per text line. Words set at another size are kept apart even when they touch: a
-// footnote's raised number right after an address is no part of it.
-std::string pageText(const poppler::page& page) {
-  std::string text;
-  for (const std::vector<PlacedWord>& line : linesOf(wordsOf(page))) {
-    for (std::size_t index = 0; index < line.size(); ++index) {
-      if (index > 0) {
-        const PlacedWord& before = line[index - 1];
-        const PlacedWord& word = line[index];
-        const bool touching = word.left - before.right < before.size / 10;
-        if (before.spaceAfter || !touching || before.size != word.size) text += ' ';
-      }
-      text += line[index].text;
-    }
-    text += '\n';
-  }
-  return text;
-}
-
-void writeAnswer(int out, std::string_view bytes) {
-  const int size = static_cast<int>(std::min<std::size_t>(bytes.size(), INT_MAX));
-  const std::unique_ptr<poppler::document> document(
-      poppler::document::load_from_raw_data(bytes.data(), size));
-  if (!document) {
-    writeAll(out, std::string(1, kUnreadable));
-    return;
-  }
-  if (document->is_locked()) {
-    writeAll(out, std::string(1, kLocked));
-    return;
-  }
-  writeAll(out, std::string(1, kText));
-  const PageLinks links(bytes);
-  for (int index = 0; index < document->pages(); ++index) {
-    const std::unique_ptr<poppler::page> page(document->create_page(index));
-    if (!page) continue;
-    const std::string text = pageText(*page);
-    if (!writeAll(out, text) || !writeAll(out, links.of(index))) {
-      return;
-    }
-  }
-}
-
-// Runs in the child: never returns, and leaves without running the parent's exit handlers.
-[[noreturn]] void runChild(int out, std::string_view bytes) {
+// Runs in the child, forked from a process whose other threads may hold locks: only system calls until
+// the helper starts, with `bytes` on its standard input and `answer` as its standard output.
+[[noreturn]] void runHelper(const std::string& helper, int answer, std::string_view bytes) {
   boundChild();
-  poppler::set_debug_error_function(ignorePopplerMessage, nullptr);
-  try {
-    writeAnswer(out, bytes);
-  } catch (...) {
+  const int input = ::memfd_create("pdf", 0);
+  if (input < 0 || !writeAll(input, bytes) || ::lseek(input, 0, SEEK_SET) != 0 ||
+      ::dup2(input, STDIN_FILENO) < 0 || ::dup2(answer, STDOUT_FILENO) < 0) {
     ::_exit(1);
   }
-  ::_exit(0);
+  char* const arguments[] = {const_cast<char*>(helper.c_str()), nullptr};
+  ::execv(helper.c_str(), arguments);
+  ::_exit(1);
 }
 
 // Whether the child has written more before `deadline`; a child past it is stopped. Its processor limit
-// does not end a child that waits: one forked while another thread held a lock can wait forever.
+// does not end a child that waits rather than works.
 bool answerArrives(int in, pid_t child, std::chrono::steady_clock::time_point deadline) {
   for (;;) {
     const auto left =
@@ -250,18 +124,19 @@ std::optional<std::string> PdfReader::read(std::string_view bytes) {
 }
 
 std::optional<std::string> PdfReader::read(std::string_view bytes, std::chrono::milliseconds timeLimit) {
+  const std::string& helper = helperPath();
   int ends[2];
   if (::pipe2(ends, O_CLOEXEC) != 0) throw EOutOfResources(kStreamLoadError);
   FileDescriptor in(ends[0]);
   FileDescriptor out(ends[1]);
   const pid_t child = ::fork();
   if (child < 0) throw EOutOfResources(kStreamLoadError);
-  if (child == 0) runChild(out.get(), bytes);
+  if (child == 0) runHelper(helper, out.get(), bytes);
   out.close();
   const std::string answer = readAnswer(in.get(), child, timeLimit);
   if (!exitedCleanly(child) || answer.empty()) throw EOutOfResources(kStreamLoadError);
-  if (answer.front() == kLocked) throw EFOpenError(kPdfPasswordReason);
-  if (answer.front() != kText) return std::nullopt;
+  if (answer.front() == PdfAnswer::kLocked) throw EFOpenError(kPdfPasswordReason);
+  if (answer.front() != PdfAnswer::kText) return std::nullopt;
   DocumentText text;
   text.append(std::string_view(answer).substr(1));
   return text.paneText();
