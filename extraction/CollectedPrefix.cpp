@@ -16,6 +16,9 @@ void CollectedPrefix::add(const Chunk& chunk) {
   const auto behind = static_cast<std::size_t>(chunk.bytes.data() - start);
   const char* end =
       std::max(prefixEnd_ == nullptr ? start : prefixEnd_, start + (behind - std::min(behind, lag_)));
+  if (released_ == nullptr) released_ = start;
+  if (static_cast<std::size_t>(end - released_) < kReleaseStep) return;
+  released_ = end;
   mapping_.release({start, static_cast<std::size_t>(end - start)});
 }
 

@@ -16,13 +16,18 @@ namespace glanex {
 // handed back runs up to the first chunk not yet collected, or further: chunks are handed out in order,
 // so those the other threads still read start at most `lag` bytes before the last one collected. A thread
 // held up further back, as a busy machine holds one, only reads its pages again from the page cache, where
-// waiting for it would keep mapped every chunk the others collect meanwhile (30 MB more seen).
+// waiting for it would keep mapped every chunk the others collect meanwhile (30 MB more seen). Pages are
+// handed back kReleaseStep bytes at a time at least: each hand-back makes the kernel interrupt every other
+// core running the program, to drop the pages from its address cache (900 interruptions per GB, 3 % of
+// the time on two cores, where 8 MiB steps leave 140 and 8 MB more mapped).
 class CollectedPrefix {
  public:
   CollectedPrefix(const MappedInput& mapping, std::size_t lag) : mapping_(mapping), lag_(lag) {}
 
   // On any thread, once `chunk`, a view of the mapping, is collected.
   void add(const Chunk& chunk);
+
+  static constexpr std::size_t kReleaseStep = std::size_t{8} << 20;
 
  private:
   const MappedInput& mapping_;
@@ -32,6 +37,7 @@ class CollectedPrefix {
   std::map<std::uint64_t, const char*> ends_;
   std::uint64_t nextIndex_ = 0;
   const char* prefixEnd_ = nullptr;
+  const char* released_ = nullptr;
 };
 
 }  // namespace glanex

@@ -431,7 +431,7 @@ TEST(CollectedPrefix, HandsBackTheChunksCollectedBeyondOneStillOut) {
   ScratchDir scratch;
   const std::string path = scratch.file("mapped");
   constexpr std::size_t kChunk = 1 << 20;
-  constexpr std::size_t kChunks = 16;
+  constexpr std::size_t kChunks = 32;
   writeBytes(path, std::string(kChunk * kChunks, 'x'));
   const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   const std::unique_ptr<MappedInput> mapping = MappedInput::map(file.get(), 0, kChunk * kChunks);
@@ -439,13 +439,14 @@ TEST(CollectedPrefix, HandsBackTheChunksCollectedBeyondOneStillOut) {
   const long before = mappedFileKilobytes();
   volatile char sum = 0;
   for (std::size_t pos = 0; pos < mapping->bytes().size(); pos += 4096) sum = sum + mapping->bytes()[pos];
-  ASSERT_GT(mappedFileKilobytes() - before, 12'000);
+  ASSERT_GT(mappedFileKilobytes() - before, 30'000);
   // Another thread may still read the chunk before the last one collected.
   CollectedPrefix collected(*mapping, kChunk);
   for (std::uint64_t index = 1; index < kChunks; ++index) {
     collected.add({{}, mapping->bytes().substr(index * kChunk, kChunk), index});
   }
-  EXPECT_LT(mappedFileKilobytes() - before, 4'096);
+  // What stays mapped: the chunk held up, the lag and a step's worth not handed back yet.
+  EXPECT_LT(mappedFileKilobytes() - before, (2 * kChunk + CollectedPrefix::kReleaseStep) / 1024);
   // The held-up thread reads its chunk on, from the page cache.
   EXPECT_EQ(mapping->bytes().substr(kChunk - 1, 2), "xx");
 }
