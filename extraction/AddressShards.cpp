@@ -1,7 +1,6 @@
 #include "extraction/AddressShards.h"
 
-#include <exception>
-#include <thread>
+#include "extraction/RunOnThreads.h"
 
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -117,23 +116,7 @@ AddressList AddressShards::merged(ChunkReading other) {
   malloc_trim(0);
 #endif
   std::vector<Survivors> sorted(shards_.size());
-  {
-    std::vector<std::exception_ptr> failures(shards_.size());
-    const auto sort = [&](std::size_t shard) {
-      try {
-        sorted[shard] = sortedSurvivors(shard, other);
-      } catch (...) {
-        failures[shard] = std::current_exception();
-      }
-    };
-    std::vector<std::jthread> threads;
-    for (std::size_t shard = 1; shard < shards_.size(); ++shard) threads.emplace_back(sort, shard);
-    sort(0);
-    threads.clear();
-    for (const std::exception_ptr& failure : failures) {
-      if (failure) std::rethrow_exception(failure);
-    }
-  }
+  runOnThreads(shards_.size(), [&](std::size_t shard) { sorted[shard] = sortedSurvivors(shard, other); });
   AddressList addresses = interleaved(sorted, other);
   shards_.clear();
   return addresses;

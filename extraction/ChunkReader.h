@@ -37,6 +37,8 @@ class ChunkReader {
   bool next(Chunk& chunk);
   // The bytes of the chunks given so far.
   std::int64_t handedOut() const { return handedOut_; }
+  // Whether the chunks are views of an input all in memory, which cost nothing to cut.
+  bool inMemory() const { return source_ == nullptr; }
 
  private:
   ChunkReader(ByteSource* source, std::size_t chunkSize, std::string_view separators, std::string start,

@@ -412,6 +412,32 @@ TEST(StreamingExtraction, ReportsAFileShortenedWhileItIsRead) {
   }
 }
 
+// Fails at its third report, as a progress display whose terminal went away could.
+class FailingProgress : public ReadProgress {
+ public:
+  void ReportBytesRead(std::int64_t, std::int64_t) override {
+    if (++reports_ == 3) throw EOutOfResources("progression");
+  }
+
+ private:
+  int reports_ = 0;
+};
+
+TEST(StreamingExtraction, AFailureOnAnyThreadEndsTheRunWithIt) {
+  ScratchDir scratch;
+  const std::string path = scratch.file("many chunks");
+  std::string lines;
+  for (int i = 0; i < 1'000; ++i) lines += "u" + std::to_string(i) + "@ex.test, une ligne de plus\r\n";
+  writeBytes(path, lines);
+  for (const std::size_t threads : {1u, 2u, 3u}) {
+    FailingProgress progress;
+    EXPECT_THROW(extractAddressesFromFile(path, kDefaultSeparators, &progress,
+                                          {.threads = threads, .chunkSize = 4096}),
+                 EOutOfResources)
+        << threads << " threads";
+  }
+}
+
 // The file pages this process has mapped, in kB; a file in a memory file system counts as shared memory.
 long mappedFileKilobytes() {
   std::ifstream status("/proc/self/status");
