@@ -151,3 +151,13 @@ void PdfAnswer::write(int out, std::string_view bytes) {
 }
 
 }  // namespace glanex
+
+extern "C" __attribute__((visibility("default"))) int glanexWritePdfAnswer(int out, const char* bytes,
+                                                                           std::size_t size) {
+  try {
+    glanex::PdfAnswer::write(out, {bytes, size});
+    return 0;
+  } catch (...) {
+    return 1;
+  }
+}

@@ -7,10 +7,10 @@
 #include <filesystem>
 #include <string>
 
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <sys/mman.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -50,33 +50,31 @@ void boundChild() {
   }
 }
 
-// The helper program that reads PDF files with poppler, installed beside the programs' folder: loaded into
-// every program, poppler's forty libraries made each start 8 ms longer.
-const std::string& helperPath() {
-  static const std::string path = [] {
+using WriteAnswer = decltype(&glanexWritePdfAnswer);
+
+// The module that reads PDF files with poppler, installed beside the programs' folder and loaded at the
+// first PDF: linked into the programs, poppler's forty libraries made every start 8 ms longer. Null when
+// it cannot be loaded.
+WriteAnswer answerWriter() {
+  static const WriteAnswer writer = []() -> WriteAnswer {
     std::error_code error;
     const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::string() : (program.parent_path() / GLANEX_PDF_HELPER).string();
+    if (error) return nullptr;
+    void* module = ::dlopen((program.parent_path() / GLANEX_PDF_MODULE).c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (module == nullptr) return nullptr;
+    return reinterpret_cast<WriteAnswer>(::dlsym(module, "glanexWritePdfAnswer"));
   }();
-  return path;
+  return writer;
 }
 
-// Runs in the child, forked from a process whose other threads may hold locks: only system calls until
-// the helper starts, with `bytes` on its standard input and `answer` as its standard output.
-[[noreturn]] void runHelper(const std::string& helper, int answer, std::string_view bytes) {
+// Runs in the child: never returns, and leaves without running the parent's exit handlers.
+[[noreturn]] void runChild(WriteAnswer writer, int out, std::string_view bytes) {
   boundChild();
-  const int input = ::memfd_create("pdf", 0);
-  if (input < 0 || !writeAll(input, bytes) || ::lseek(input, 0, SEEK_SET) != 0 ||
-      ::dup2(input, STDIN_FILENO) < 0 || ::dup2(answer, STDOUT_FILENO) < 0) {
-    ::_exit(1);
-  }
-  char* const arguments[] = {const_cast<char*>(helper.c_str()), nullptr};
-  ::execv(helper.c_str(), arguments);
-  ::_exit(1);
+  ::_exit(writer(out, bytes.data(), bytes.size()));
 }
 
 // Whether the child has written more before `deadline`; a child past it is stopped. Its processor limit
-// does not end a child that waits rather than works.
+// does not end a child that waits: one forked while another thread held a lock can wait forever.
 bool answerArrives(int in, pid_t child, std::chrono::steady_clock::time_point deadline) {
   for (;;) {
     const auto left =
@@ -124,14 +122,15 @@ std::optional<std::string> PdfReader::read(std::string_view bytes) {
 }
 
 std::optional<std::string> PdfReader::read(std::string_view bytes, std::chrono::milliseconds timeLimit) {
-  const std::string& helper = helperPath();
+  const WriteAnswer writer = answerWriter();
+  if (writer == nullptr) throw EOutOfResources(kStreamLoadError);
   int ends[2];
   if (::pipe2(ends, O_CLOEXEC) != 0) throw EOutOfResources(kStreamLoadError);
   FileDescriptor in(ends[0]);
   FileDescriptor out(ends[1]);
   const pid_t child = ::fork();
   if (child < 0) throw EOutOfResources(kStreamLoadError);
-  if (child == 0) runHelper(helper, out.get(), bytes);
+  if (child == 0) runChild(writer, out.get(), bytes);
   out.close();
   const std::string answer = readAnswer(in.get(), child, timeLimit);
   if (!exitedCleanly(child) || answer.empty()) throw EOutOfResources(kStreamLoadError);

@@ -7,10 +7,10 @@
 
 namespace glanex {
 
-// The text of a PDF file, read with poppler by the helper program glanex-pdf in a child process held to
-// kPdfCpuSeconds of processor time, kPdfMemoryBytes of memory and kPdfWallSeconds of waiting, which hands the
-// text back through a pipe: a hostile file can neither hang nor exhaust the program, and a crash inside the
-// library only fails that open.
+// The text of a PDF file, read with poppler (in the module glanex-pdf.so, loaded at the first PDF) in a
+// child process held to kPdfCpuSeconds of processor time, kPdfMemoryBytes of memory and kPdfWallSeconds of
+// waiting, which hands the text back through a pipe: a hostile file can neither hang nor exhaust the
+// program, and a crash inside the library only fails that open.
 class PdfReader {
  public:
   static bool recognises(std::string_view start);

@@ -89,7 +89,7 @@ TEST(DocumentFormats, ReadsPdfPagesThroughBothEnginesAndRefusesOneThatNeedsAPass
     }
   }
 }
-// Stops every child of this process as soon as one appears, as a helper that hangs would.
+// Stops every child of this process as soon as one appears, as a lock held across the fork would.
 void stopFirstChildren(const std::atomic<bool>& done) {
   while (!done) {
     bool stopped = false;
