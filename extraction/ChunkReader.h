@@ -39,6 +39,8 @@ class ChunkReader {
   std::int64_t handedOut() const { return handedOut_; }
   // Whether the chunks are views of an input all in memory, which cost nothing to cut.
   bool inMemory() const { return source_ == nullptr; }
+  // For an input in memory, about how many chunks it gives.
+  std::size_t chunksInMemory() const { return (rest_.size() + chunkSize_ - 1) / chunkSize_; }
 
  private:
   ChunkReader(ByteSource* source, std::size_t chunkSize, std::string_view separators, std::string start,
