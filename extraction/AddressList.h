@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "extraction/DefaultInitAllocator.h"
+
 namespace glanex {
 
 // A list of addresses packed in one buffer. The lists of large inputs hold millions of short addresses:
@@ -48,6 +50,10 @@ class AddressList {
 
   void reserve(std::size_t count, std::size_t bytes);
   void push_back(std::string_view address);
+  // Makes the list `count` addresses of `bytes` bytes together, each then set once, from any thread: the
+  // address at `index`, whose bytes follow the `offset` bytes of the addresses before it.
+  void presize(std::size_t count, std::size_t bytes);
+  void set(std::size_t index, std::size_t offset, std::string_view address);
 
   std::size_t size() const { return ends_.size(); }
   bool empty() const { return ends_.empty(); }
@@ -55,7 +61,7 @@ class AddressList {
   std::size_t bytes() const { return bytes_.size(); }
   std::string_view operator[](std::size_t index) const {
     const std::size_t start = index == 0 ? 0 : ends_[index - 1];
-    return std::string_view(bytes_).substr(start, ends_[index] - start);
+    return {bytes_.data() + start, ends_[index] - start};
   }
   Iterator begin() const { return {this, 0}; }
   Iterator end() const { return {this, size()}; }
@@ -64,8 +70,8 @@ class AddressList {
   friend bool operator==(const AddressList&, const AddressList&) = default;
 
  private:
-  std::string bytes_;
-  std::vector<std::size_t> ends_;
+  std::vector<char, DefaultInitAllocator<char>> bytes_;
+  std::vector<std::size_t, DefaultInitAllocator<std::size_t>> ends_;
 };
 
 }  // namespace glanex

@@ -63,6 +63,19 @@ class AddressShards {
 
   using Survivors = std::vector<LastOccurrenceList::Survivor>;
   using ListPair = std::array<const LastOccurrenceList*, 2>;
+  // A stretch of the merged list: from each shard, its survivors from begin to end.
+  struct Part {
+    std::vector<std::size_t> begin;
+    std::vector<std::size_t> end;
+    std::size_t firstIndex = 0;
+    std::size_t firstOffset = 0;
+    std::size_t count = 0;
+  };
+  struct Layout {
+    std::vector<Part> parts;
+    std::size_t count = 0;
+    std::size_t bytes = 0;
+  };
 
   // The Alike list and the `other` one of `shard`.
   ListPair listsOf(std::size_t shard, ChunkReading other) {
@@ -71,8 +84,12 @@ class AddressShards {
   // The shard's addresses, each from the list (Alike or `other`) that holds its last occurrence, oldest
   // first. Lets go of the shard's index.
   Survivors sortedSurvivors(std::size_t shard, ChunkReading other);
-  // The addresses of every shard, oldest last occurrence first.
-  AddressList interleaved(const std::vector<Survivors>& shards, ChunkReading other);
+  // The merged list cut into as many parts as the shards, where the largest shard's quantiles fall: the
+  // hash shares the addresses out, so that each shard is a fair sample of all.
+  static Layout layoutOf(const std::vector<Survivors>& shards, const std::vector<ListPair>& lists);
+  // Sets the addresses of `part`, oldest last occurrence first.
+  static void fill(AddressList& addresses, const Part& part, const std::vector<Survivors>& shards,
+                   const std::vector<ListPair>& lists);
   // The hash's bits 32 to 63 scaled to the shards: a division here, once per address, took a third of
   // the sharing out.
   std::size_t shardOf(std::uint64_t hash) const { return ((hash >> 32) * shards_.size()) >> 32; }

@@ -15,6 +15,12 @@ constexpr std::size_t kInitialSlots = 1024;
 // A slot holds a record's place + 1 below this many bits and the hash's top bits above.
 constexpr int kPlaceBits = 40;
 constexpr std::uint64_t kPlaceMask = (std::uint64_t{1} << kPlaceBits) - 1;
+// A survivor's place holds its list's index above the record's place, and the token's length above both, up
+// to kLongToken: the merged list is laid out from the survivors alone, before a token is read.
+constexpr int kListBits = 2;
+constexpr std::uint64_t kListMask = (std::uint64_t{1} << kListBits) - 1;
+constexpr int kLengthShift = kPlaceBits + kListBits;
+constexpr std::uint64_t kLongToken = (std::uint64_t{1} << (64 - kLengthShift)) - 1;
 
 // The two halves of the 128-bit product a * b, exclusive-ored.
 std::uint64_t folded(std::uint64_t a, std::uint64_t b) {
@@ -173,15 +179,22 @@ AddressList LastOccurrenceList::mergedInOrder(std::span<const LastOccurrenceList
 
 std::string_view LastOccurrenceList::tokenOf(std::span<const LastOccurrenceList* const> lists,
                                              Survivor survivor) {
-  return lists[survivor.place >> kPlaceBits]->tokenAt(survivor.place & kPlaceMask);
+  return lists[(survivor.place >> kPlaceBits) & kListMask]->tokenAt(survivor.place & kPlaceMask);
+}
+
+std::size_t LastOccurrenceList::lengthOf(std::span<const LastOccurrenceList* const> lists,
+                                         Survivor survivor) {
+  const std::uint64_t length = survivor.place >> kLengthShift;
+  return length < kLongToken ? length : tokenOf(lists, survivor).size();
 }
 
 void LastOccurrenceList::prefetch(std::span<const LastOccurrenceList* const> lists, Survivor survivor) {
-  __builtin_prefetch(&lists[survivor.place >> kPlaceBits]->words_[survivor.place & kPlaceMask]);
+  __builtin_prefetch(&lists[(survivor.place >> kPlaceBits) & kListMask]->words_[survivor.place & kPlaceMask]);
 }
 
 void LastOccurrenceList::appendSurvivors(std::span<const LastOccurrenceList* const> lists,
                                          std::vector<Survivor>& survivors) {
+  if (lists.size() > kListMask + 1) throw std::invalid_argument("too many lists");
   // Most inputs fill one list only, whose tokens need no look into the others.
   const bool shared = std::count_if(lists.begin(), lists.end(),
                                     [](const LastOccurrenceList* list) { return list->size() > 0; }) > 1;
@@ -196,7 +209,10 @@ void LastOccurrenceList::appendSurvivors(std::span<const LastOccurrenceList* con
           !shared || std::all_of(lists.begin(), lists.end(), [&](const LastOccurrenceList* other) {
             return other == list || other->lastOccurrenceOf(token, hash) < lastOccurrence;
           });
-      if (lastHere) survivors.push_back({lastOccurrence, index << kPlaceBits | record});
+      if (lastHere) {
+        const std::uint64_t length = std::min<std::uint64_t>(token.size(), kLongToken);
+        survivors.push_back({lastOccurrence, length << kLengthShift | index << kPlaceBits | record});
+      }
     });
   }
 }

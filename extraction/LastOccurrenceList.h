@@ -45,12 +45,14 @@ class LastOccurrenceList {
     // Which of the lists holds the token, and where.
     std::uint64_t place;
   };
-  // Appends to `survivors` the tokens of several lists that number their occurrences apart, each from the
-  // list that holds its last occurrence.
+  // Appends to `survivors` the tokens of up to four lists that number their occurrences apart, each from
+  // the list that holds its last occurrence.
   static void appendSurvivors(std::span<const LastOccurrenceList* const> lists,
                               std::vector<Survivor>& survivors);
   // The token of `survivor`, one of the survivors of `lists`; the view lives as long as the lists.
   static std::string_view tokenOf(std::span<const LastOccurrenceList* const> lists, Survivor survivor);
+  // The length of that token, most often without reading it.
+  static std::size_t lengthOf(std::span<const LastOccurrenceList* const> lists, Survivor survivor);
   // Starts reading the token of `survivor` from memory: in the order of their last occurrences, the tokens
   // lie all over the lists.
   static void prefetch(std::span<const LastOccurrenceList* const> lists, Survivor survivor);

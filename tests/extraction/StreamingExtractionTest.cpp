@@ -412,6 +412,20 @@ TEST(StreamingExtraction, ReportsAFileShortenedWhileItIsRead) {
   }
 }
 
+// The merged list is laid out from the tokens' lengths before the tokens are read; a length of several
+// mebibytes is too long to be kept beside a token's place.
+TEST(StreamingExtraction, ListsATokenOfSeveralMebibytesOnEveryThreadCount) {
+  const std::string huge = std::string(5 << 20, 'h') + "@ex.test";
+  std::string text;
+  for (int i = 0; i < 2'000; ++i) text += "u" + std::to_string(i % 700) + "@ex.test\n";
+  text += huge + "\n" + text;
+  const Addresses expected = extractAddressesFromBytes(text, kDefaultSeparators, {1, 4096});
+  ASSERT_EQ(expected.size(), 701u);
+  for (const std::size_t threads : {2u, 3u}) {
+    EXPECT_TRUE(extractAddressesFromBytes(text, kDefaultSeparators, {threads, 4096}) == expected) << threads;
+  }
+}
+
 // Fails at its third report, as a progress display whose terminal went away could.
 class FailingProgress : public ReadProgress {
  public:
