@@ -151,9 +151,10 @@ void LastOccurrenceList::addHashed(std::string_view token, std::uint64_t hash, s
   if (++count_ * 2 > slots_.size()) growSlots();
 }
 
-std::uint64_t LastOccurrenceList::lastOccurrenceOf(std::string_view token, std::uint64_t hash) const {
+std::optional<std::size_t> LastOccurrenceList::recordOf(std::string_view token, std::uint64_t hash) const {
   const std::uint64_t held = slots_[slotFor(token, hash)];
-  return held == 0 ? 0 : words_[(held & kPlaceMask) - 1];
+  if (held == 0) return std::nullopt;
+  return (held & kPlaceMask) - 1;
 }
 
 AddressList LastOccurrenceList::inOrder() const {
@@ -192,29 +193,55 @@ void LastOccurrenceList::prefetch(std::span<const LastOccurrenceList* const> lis
   __builtin_prefetch(&lists[(survivor.place >> kPlaceBits) & kListMask]->words_[survivor.place & kPlaceMask]);
 }
 
+// Only the tokens of the smaller lists are looked up in the others: the largest list, most often the only
+// one, is walked without a look, once its tokens that occurred later in another list are known. Looking up
+// every token of every list took as long as the sort.
 void LastOccurrenceList::appendSurvivors(std::span<const LastOccurrenceList* const> lists,
                                          std::vector<Survivor>& survivors) {
   if (lists.size() > kListMask + 1) throw std::invalid_argument("too many lists");
-  // Most inputs fill one list only, whose tokens need no look into the others.
-  const bool shared = std::count_if(lists.begin(), lists.end(),
-                                    [](const LastOccurrenceList* list) { return list->size() > 0; }) > 1;
+  if (lists.empty()) return;
+  const auto append = [&](std::size_t index, std::size_t record) {
+    const std::uint64_t length = std::min<std::uint64_t>(lists[index]->words_[record + 1], kLongToken);
+    survivors.push_back(
+        {lists[index]->words_[record], length << kLengthShift | index << kPlaceBits | record});
+  };
+  const auto largest =
+      static_cast<std::size_t>(std::max_element(lists.begin(), lists.end(),
+                                                [](const LastOccurrenceList* a, const LastOccurrenceList* b) {
+                                                  return a->size() < b->size();
+                                                }) -
+                               lists.begin());
+  // The largest list's records whose token occurred last in another list.
+  std::vector<std::size_t> overtaken;
   for (std::size_t index = 0; index < lists.size(); ++index) {
-    const LastOccurrenceList* list = lists[index];
-    list->forEachRecord([&](std::size_t record) {
-      const std::uint64_t lastOccurrence = list->words_[record];
-      const std::string_view token = list->tokenAt(record);
-      const std::uint64_t hash = shared ? hashOf(token) : 0;
+    if (index == largest) continue;
+    lists[index]->forEachRecord([&](std::size_t record) {
+      const std::string_view token = lists[index]->tokenAt(record);
+      const std::uint64_t hash = hashOf(token);
       // An occurrence is never numbered twice, so exactly one list holds the last of each token.
-      const bool lastHere =
-          !shared || std::all_of(lists.begin(), lists.end(), [&](const LastOccurrenceList* other) {
-            return other == list || other->lastOccurrenceOf(token, hash) < lastOccurrence;
-          });
-      if (lastHere) {
-        const std::uint64_t length = std::min<std::uint64_t>(token.size(), kLongToken);
-        survivors.push_back({lastOccurrence, length << kLengthShift | index << kPlaceBits | record});
+      std::uint64_t latest = 0;
+      std::optional<std::size_t> inLargest;
+      for (std::size_t other = 0; other < lists.size(); ++other) {
+        const std::optional<std::size_t> found =
+            other == index ? record : lists[other]->recordOf(token, hash);
+        if (!found) continue;
+        latest = std::max(latest, lists[other]->words_[*found]);
+        if (other == largest) inLargest = found;
       }
+      if (lists[index]->words_[record] == latest) append(index, record);
+      if (inLargest && lists[largest]->words_[*inLargest] < latest) overtaken.push_back(*inLargest);
     });
   }
+  std::sort(overtaken.begin(), overtaken.end());
+  auto next = overtaken.begin();
+  lists[largest]->forEachRecord([&](std::size_t record) {
+    // A token may be overtaken from several lists.
+    if (next != overtaken.end() && *next == record) {
+      while (next != overtaken.end() && *next == record) ++next;
+      return;
+    }
+    append(largest, record);
+  });
 }
 
 // Least significant digit first, one pass per digit in which the occurrences differ: they are numbered

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -86,8 +87,8 @@ class LastOccurrenceList {
   // The slot holding `token`, or the empty slot where it belongs.
   std::size_t slotFor(std::string_view token, std::uint64_t hash) const;
   void growSlots();
-  // When `token` last occurred, 0 when never.
-  std::uint64_t lastOccurrenceOf(std::string_view token, std::uint64_t hash) const;
+  // The record of `token`, if it occurred.
+  std::optional<std::size_t> recordOf(std::string_view token, std::uint64_t hash) const;
 
   // The tables are read at random: on huge pages, most reads cost one cache miss rather than two misses
   // and a page-table walk. The index is made anew as it grows; the records only grow.
