@@ -11,43 +11,47 @@
 namespace glanex {
 
 AddressShards::AddressShards(std::size_t shards) : shards_(shards) {
-  for (Shard& shard : shards_) shard.outgoing.resize(shards);
+  for (Shard& shard : shards_) shard.shares.resize(shards);
 }
 
+// The occurrences are grouped by shard first, the same way whichever shard they fall to: on two threads,
+// a branch on whether an occurrence stayed or left was mispredicted on every other one.
 void AddressShards::add(std::size_t own, ChunkReading reading, std::span<const std::string_view> addresses,
                         std::uint64_t firstOccurrence) {
-  Shard& mine = shards_[own];
-  mine.ownAddresses.clear();
-  mine.ownHashes.clear();
-  mine.ownOccurrences.clear();
+  std::vector<Share>& shares = shards_[own].shares;
+  for (Share& share : shares) {
+    share.addresses.clear();
+    share.hashes.clear();
+    share.occurrences.clear();
+  }
   for (std::size_t i = 0; i < addresses.size(); ++i) {
     const std::uint64_t hash = LastOccurrenceList::hashOf(addresses[i]);
-    const std::uint64_t occurrence = firstOccurrence + i + 1;
-    const std::size_t shard = shardOf(hash);
-    if (shard == own) {
-      mine.ownAddresses.push_back(addresses[i]);
-      mine.ownHashes.push_back(hash);
-      mine.ownOccurrences.push_back(occurrence);
-      continue;
-    }
-    Posted& out = mine.outgoing[shard];
-    out.bytes.append(addresses[i]);
-    out.ends.push_back(out.bytes.size());
-    out.hashes.push_back(hash);
-    out.occurrences.push_back(occurrence);
+    Share& share = shares[shardOf(hash)];
+    share.addresses.push_back(addresses[i]);
+    share.hashes.push_back(hash);
+    share.occurrences.push_back(firstOccurrence + i + 1);
   }
-  list(own, reading).addNumbered(mine.ownAddresses, mine.ownHashes, mine.ownOccurrences);
+  const Share& mine = shares[own];
+  list(own, reading).addNumbered(mine.addresses, mine.hashes, mine.occurrences);
   for (std::size_t shard = 0; shard < shards_.size(); ++shard) {
-    Posted& out = mine.outgoing[shard];
-    if (out.ends.empty()) continue;
-    out.from = own;
-    out.reading = reading;
-    {
-      const std::lock_guard lock(shards_[shard].mutex);
-      shards_[shard].posted.push_back(std::move(out));
-    }
-    out = takeSpare(own);
+    if (shard != own && !shares[shard].addresses.empty()) post(own, shard, reading, shares[shard]);
   }
+}
+
+void AddressShards::post(std::size_t own, std::size_t shard, ChunkReading reading, Share& share) {
+  Posted out = takeSpare(own);
+  out.from = own;
+  out.reading = reading;
+  for (const std::string_view address : share.addresses) {
+    out.bytes.append(address);
+    out.ends.push_back(out.bytes.size());
+  }
+  // Swapped rather than copied: each side keeps the other's memory for its next use.
+  out.hashes.swap(share.hashes);
+  out.occurrences.swap(share.occurrences);
+  share.addresses.clear();
+  const std::lock_guard lock(shards_[shard].mutex);
+  shards_[shard].posted.push_back(std::move(out));
 }
 
 AddressShards::Posted AddressShards::takeSpare(std::size_t own) {
@@ -84,7 +88,7 @@ void AddressShards::takePosted(std::size_t shard) {
 }
 
 void AddressShards::listPosted(std::size_t shard, const Posted& posted) {
-  std::vector<std::string_view>& addresses = shards_[shard].ownAddresses;
+  std::vector<std::string_view>& addresses = shards_[shard].postedAddresses;
   addresses.clear();
   std::size_t start = 0;
   for (const std::size_t end : posted.ends) {

@@ -47,6 +47,12 @@ class AddressShards {
     std::vector<std::uint64_t> hashes;
     std::vector<std::uint64_t> occurrences;
   };
+  // The occurrences of a chunk that fall to one shard.
+  struct Share {
+    std::vector<std::string_view> addresses;
+    std::vector<std::uint64_t> hashes;
+    std::vector<std::uint64_t> occurrences;
+  };
   struct Shard {
     std::array<LastOccurrenceList, 3> lists;
     std::mutex mutex;
@@ -54,11 +60,11 @@ class AddressShards {
     // This shard's posts, listed and handed back empty: their memory serves again rather than being
     // allocated and, once large, mapped and unmapped for every chunk.
     std::vector<Posted> spare;
-    // add's for this shard's thread, kept to spare allocations per chunk.
-    std::vector<std::string_view> ownAddresses;
-    std::vector<std::uint64_t> ownHashes;
-    std::vector<std::uint64_t> ownOccurrences;
-    std::vector<Posted> outgoing;
+    // add's for this shard's thread: the occurrences of its chunk, grouped by shard, kept to spare
+    // allocations per chunk.
+    std::vector<Share> shares;
+    // listPosted's.
+    std::vector<std::string_view> postedAddresses;
   };
 
   using Survivors = std::vector<LastOccurrenceList::Survivor>;
@@ -97,6 +103,8 @@ class AddressShards {
     return shards_[shard].lists[static_cast<std::size_t>(reading)];
   }
   void listPosted(std::size_t shard, const Posted& posted);
+  // Posts `share`, which falls to `shard`, from `own`; leaves `share` empty.
+  void post(std::size_t own, std::size_t shard, ChunkReading reading, Share& share);
   void handBack(Posted posted);
   // An empty post of `own`'s, from its spares when it has one.
   Posted takeSpare(std::size_t own);
