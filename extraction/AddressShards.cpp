@@ -32,7 +32,10 @@ void AddressShards::add(std::size_t own, ChunkReading reading, std::span<const s
     share.occurrences.push_back(firstOccurrence + i + 1);
   }
   const Share& mine = shares[own];
-  list(own, reading).addNumbered(mine.addresses, mine.hashes, mine.occurrences);
+  {
+    const std::lock_guard lock(shards_[own].listing);
+    list(own, reading).addNumbered(mine.addresses, mine.hashes, mine.occurrences);
+  }
   for (std::size_t shard = 0; shard < shards_.size(); ++shard) {
     if (shard != own && !shares[shard].addresses.empty()) post(own, shard, reading, shares[shard]);
   }
@@ -50,8 +53,15 @@ void AddressShards::post(std::size_t own, std::size_t shard, ChunkReading readin
   out.hashes.swap(share.hashes);
   out.occurrences.swap(share.occurrences);
   share.addresses.clear();
-  const std::lock_guard lock(shards_[shard].mutex);
-  shards_[shard].posted.push_back(std::move(out));
+  bool pilingUp = false;
+  {
+    const std::lock_guard lock(shards_[shard].mutex);
+    shards_[shard].posted.push_back(std::move(out));
+    pilingUp = shards_[shard].posted.size() > kMostPostsPerShard * shards_.size();
+  }
+  // A thread held up, as a busy machine holds one for a tenth of a second at times, would otherwise
+  // gather the others' posts all that time: 45 MB more at the peak was seen on 1 GB.
+  if (pilingUp) takePosted(shard);
 }
 
 AddressShards::Posted AddressShards::takeSpare(std::size_t own) {
@@ -76,6 +86,7 @@ void AddressShards::handBack(Posted posted) {
 }
 
 void AddressShards::takePosted(std::size_t shard) {
+  const std::lock_guard listing(shards_[shard].listing);
   std::vector<Posted> posted;
   {
     const std::lock_guard lock(shards_[shard].mutex);
@@ -85,6 +96,11 @@ void AddressShards::takePosted(std::size_t shard) {
     listPosted(shard, batch);
     handBack(std::move(batch));
   }
+}
+
+std::size_t AddressShards::postsWaiting(std::size_t shard) {
+  const std::lock_guard lock(shards_[shard].mutex);
+  return shards_[shard].posted.size();
 }
 
 void AddressShards::listPosted(std::size_t shard, const Posted& posted) {

@@ -30,8 +30,11 @@ class AddressShards {
   // numbered from `firstOccurrence` + 1 on.
   void add(std::size_t own, ChunkReading reading, std::span<const std::string_view> addresses,
            std::uint64_t firstOccurrence);
-  // Lists what was posted to `shard`: on its thread, or once every thread has ended.
+  // Lists what was posted to `shard`: on its thread, on a thread that finds too many posts waiting for
+  // it, or once every thread has ended.
   void takePosted(std::size_t shard);
+  // The posts waiting for `shard`'s thread.
+  std::size_t postsWaiting(std::size_t shard);
   // Once every thread has ended: the addresses of the Alike lists and of the `other` lists, each once
   // where it occurred last, oldest first. Leaves no shard.
   AddressList merged(ChunkReading other);
@@ -55,6 +58,10 @@ class AddressShards {
   };
   struct Shard {
     std::array<LastOccurrenceList, 3> lists;
+    // Held while the lists change, with listPosted's addresses: another thread may list what was posted
+    // to a thread held up.
+    std::mutex listing;
+    // Held while posted or spare change.
     std::mutex mutex;
     std::vector<Posted> posted;
     // This shard's posts, listed and handed back empty: their memory serves again rather than being
@@ -63,9 +70,12 @@ class AddressShards {
     // add's for this shard's thread: the occurrences of its chunk, grouped by shard, kept to spare
     // allocations per chunk.
     std::vector<Share> shares;
-    // listPosted's.
     std::vector<std::string_view> postedAddresses;
   };
+
+  // Each thread posts to a shard once or twice per chunk (twice while the encoding is undecided), and the
+  // shard's thread lists them after each chunk of its own.
+  static constexpr std::size_t kMostPostsPerShard = 4;
 
   using Survivors = std::vector<LastOccurrenceList::Survivor>;
   using ListPair = std::array<const LastOccurrenceList*, 2>;

@@ -13,6 +13,7 @@
 
 #include "extraction/AddressCollector.h"
 #include "extraction/AddressScan.h"
+#include "extraction/AddressShards.h"
 #include "extraction/CollectedPrefix.h"
 #include "extraction/Errors.h"
 #include "extraction/FileDescriptor.h"
@@ -424,6 +425,21 @@ TEST(StreamingExtraction, ListsATokenOfSeveralMebibytesOnEveryThreadCount) {
   for (const std::size_t threads : {2u, 3u}) {
     EXPECT_TRUE(extractAddressesFromBytes(text, kDefaultSeparators, {threads, 4096}) == expected) << threads;
   }
+}
+
+TEST(AddressShards, ListsWhatPilesUpForAThreadHeldUp) {
+  std::vector<std::string> owned;
+  for (int i = 0; i < 400; ++i) owned.push_back("u" + std::to_string(i) + "@ex.test");
+  const std::vector<std::string_view> addresses(owned.begin(), owned.end());
+  AddressShards shards(2);
+  // Shard 1's thread never comes back: shard 0's reads every chunk.
+  for (std::uint64_t chunk = 0; chunk < 100; ++chunk) {
+    shards.add(0, ChunkReading::Alike, addresses, chunk << 40);
+    ASSERT_LT(shards.postsWaiting(1), 20u) << chunk;
+  }
+  AddressList expected;
+  for (const std::string_view address : addresses) expected.push_back(address);
+  EXPECT_TRUE(shards.merged(ChunkReading::AsCp1252) == expected);
 }
 
 // Fails at its third report, as a progress display whose terminal went away could.
