@@ -73,8 +73,9 @@ class AddressShards {
     std::vector<std::string_view> postedAddresses;
   };
 
-  // Each thread posts to a shard once or twice per chunk (twice while the encoding is undecided), and the
-  // shard's thread lists them after each chunk of its own.
+  // Past this many posts per thread waiting for a shard, the thread posting lists them. Each thread posts
+  // to a shard once or twice per chunk (twice while the encoding is undecided), and the shard's thread
+  // lists them after each chunk of its own.
   static constexpr std::size_t kMostPostsPerShard = 4;
 
   using Survivors = std::vector<LastOccurrenceList::Survivor>;
