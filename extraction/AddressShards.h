@@ -21,7 +21,7 @@ enum class ChunkReading : std::uint8_t { Alike, AsCp1252, AsUtf8 };
 // thread owns one shard, so the threads' tables hold a share of the distinct addresses each rather than
 // all of them each, and the shards merge without looking anything up in one another. A thread lists the
 // addresses of its own shard at once and posts the others to their shards, whose threads list them after
-// their next chunk.
+// their next chunk; when too many wait for a thread held up, the thread posting lists them.
 class AddressShards {
  public:
   explicit AddressShards(std::size_t shards);
